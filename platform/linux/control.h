@@ -1,0 +1,61 @@
+// How a test steers the Linux stand-in of Win32: where drive letters lead, which call fails
+// next, what the window and security calls answer, and what the program has called so far.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace subst {
+
+// Maps "x:\a\b" to "<folder>/x/a/b" (drive letter lower-cased). Until set, every drive path
+// fails as not found.
+void SetDriveRoot(const std::string& folder);
+
+// The host path a drive path maps to; empty when the path has no drive letter.
+std::string HostPath(const char* drivePath);
+
+// Forgets every scripted answer, injected failure, recorded call and file attribute.
+void Reset();
+
+// Makes the `nth` next call of the named function fail (1 = the very next call), the way the
+// real one fails: FALSE/NULL/0 as Win32 returns it, with a fitting last-error code.
+void FailCall(const std::string& function, int nth = 1);
+
+// From now on ReadFile fails once `bytes` bytes have been handed out in all.
+void FailReadAfter(long bytes);
+
+// Every call the program made, in order, one line each: "Name(arg, arg, ...)".
+const std::vector<std::string>& Calls();
+void ClearCalls();
+
+// The recorded calls of one function only.
+std::vector<std::string> CallsOf(const std::string& function);
+
+// Handles opened and not yet closed.
+int OpenHandleCount();
+
+}  // namespace subst
+
+#include "win32.h"
+
+namespace subst {
+
+// What LB_GETCURSEL answers (LB_ERR until set: nothing selected).
+void SetCurSel(long index);
+
+// Puts a message in the thread's queue for GetMessageA. With `dialogTakes`, IsDialogMessageA
+// claims it, and a WM_COMMAND among those reaches the dialog procedure, the way the dialog
+// manager turns Enter and Escape into IDOK and IDCANCEL. Other messages go through
+// DispatchMessageA, which hands a WM_COMMAND for the dialog to its procedure too.
+void PostToQueue(UINT message, WPARAM wParam, bool dialogTakes);
+
+// The window CreateDialogParamA hands out.
+HWND DialogWindow();
+
+// The class given to the last successful RegisterClassA.
+const WNDCLASSA& RegisteredClass();
+
+// The list's lines, in the order LB_ADDSTRING appended them.
+const std::vector<std::string>& ListLines();
+
+}  // namespace subst

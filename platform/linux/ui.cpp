@@ -1,0 +1,222 @@
+// The window manager and security calls, recorded in order and answering as scripted. The
+// dialog manager is reduced to what the program relies on: WM_INITDIALOG during creation,
+// a queue of messages, and keyboard commands handed to the dialog procedure.
+#include <deque>
+
+#include "control.h"
+#include "state.h"
+
+namespace subst {
+namespace {
+
+struct Queued {
+  MSG msg;
+  bool dialogTakes;
+};
+
+HWND__ g_dialog;
+HANDLE const g_token = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(0x70C0));
+DLGPROC g_dialogProc;
+WNDCLASSA g_class;
+std::deque<Queued> g_queue;
+std::vector<std::string> g_listLines;
+long g_curSel = LB_ERR;
+bool g_quitPosted;
+int g_quitCode;
+
+std::string Window(HWND hwnd) {
+  if (!hwnd) return "NULL";
+  return hwnd == &g_dialog ? "dialog" : ArgHex(reinterpret_cast<UINT_PTR>(hwnd));
+}
+
+std::string Resource(LPCSTR name) {
+  const UINT_PTR value = reinterpret_cast<UINT_PTR>(name);
+  return value <= 0xFFFF ? "#" + std::to_string(value) : Arg(name);
+}
+
+bool Fail(DWORD error) {
+  SetLastError(error);
+  return false;
+}
+
+}  // namespace
+
+void SetCurSel(long index) { g_curSel = index; }
+
+void PostToQueue(UINT message, WPARAM wParam, bool dialogTakes) {
+  Queued q = {};
+  q.msg.hwnd = &g_dialog;
+  q.msg.message = message;
+  q.msg.wParam = wParam;
+  q.dialogTakes = dialogTakes;
+  g_queue.push_back(q);
+}
+
+HWND DialogWindow() { return &g_dialog; }
+const WNDCLASSA& RegisteredClass() { return g_class; }
+const std::vector<std::string>& ListLines() { return g_listLines; }
+
+bool IsToken(HANDLE handle) { return handle == g_token; }
+
+void ResetUi() {
+  g_dialogProc = nullptr;
+  g_class = WNDCLASSA();
+  g_queue.clear();
+  g_listLines.clear();
+  g_curSel = LB_ERR;
+  g_quitPosted = false;
+  g_quitCode = 0;
+}
+
+}  // namespace subst
+
+using namespace subst;
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
+  Record("RegisterClassA", {Arg(wc->lpszClassName)});
+  if (ShouldFail("RegisterClassA")) return static_cast<ATOM>(Fail(ERROR_INVALID_PARAMETER));
+  g_class = *wc;
+  return 0xC001;
+}
+
+HICON WINAPI LoadIconA(HINSTANCE, LPCSTR name) {
+  Record("LoadIconA", {Resource(name)});
+  return reinterpret_cast<HICON>(0x1C0);
+}
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR name) {
+  Record("LoadCursorA", {Resource(name)});
+  return reinterpret_cast<HCURSOR>(0xC0);
+}
+
+HWND WINAPI CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND parent, DLGPROC proc,
+                               LPARAM init) {
+  Record("CreateDialogParamA", {Resource(templateName), Window(parent), Arg(init)});
+  if (ShouldFail("CreateDialogParamA")) return Fail(ERROR_INVALID_PARAMETER), nullptr;
+  g_dialogProc = proc;
+  proc(&g_dialog, WM_INITDIALOG, 0, init);
+  return &g_dialog;
+}
+
+BOOL WINAPI ShowWindow(HWND hwnd, int show) {
+  Record("ShowWindow", {Window(hwnd), Arg(show)});
+  return FALSE;  // the window was hidden before
+}
+
+BOOL WINAPI UpdateWindow(HWND hwnd) {
+  Record("UpdateWindow", {Window(hwnd)});
+  return TRUE;
+}
+
+// Messages come in the order posted; the quit message only once nothing else is waiting.
+// An empty queue with no quit posted would block for ever on Windows: here it is recorded
+// and ends the loop with -1, so that a test sees the hang instead of living it.
+BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
+  if (!g_queue.empty()) {
+    *msg = g_queue.front().msg;
+    Record("GetMessageA", {ArgHex(msg->message), ArgHex(msg->wParam)});
+    return TRUE;
+  }
+  *msg = MSG();
+  if (!g_quitPosted) {
+    Record("GetMessageA", {"blocked"});
+    return -1;
+  }
+  msg->message = WM_QUIT;
+  msg->wParam = static_cast<WPARAM>(g_quitCode);
+  Record("GetMessageA", {"WM_QUIT", Arg(g_quitCode)});
+  return FALSE;
+}
+
+BOOL WINAPI IsDialogMessageA(HWND hwnd, LPMSG msg) {
+  Record("IsDialogMessageA", {Window(hwnd), ArgHex(msg->message)});
+  if (g_queue.empty()) return FALSE;
+  const Queued q = g_queue.front();
+  g_queue.pop_front();
+  if (!q.dialogTakes) {
+    g_queue.push_front(q);  // stays for TranslateMessage/DispatchMessageA
+    return FALSE;
+  }
+  if (q.msg.message == WM_COMMAND && g_dialogProc)
+    g_dialogProc(hwnd, WM_COMMAND, q.msg.wParam, q.msg.lParam);
+  return TRUE;
+}
+
+BOOL WINAPI TranslateMessage(const MSG* msg) {
+  Record("TranslateMessage", {ArgHex(msg->message)});
+  return FALSE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* msg) {
+  Record("DispatchMessageA", {ArgHex(msg->message)});
+  if (!g_queue.empty()) g_queue.pop_front();
+  if (msg->hwnd == &g_dialog && g_dialogProc)
+    g_dialogProc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+  return 0;
+}
+
+LRESULT WINAPI SendDlgItemMessageA(HWND hwnd, int id, UINT message, WPARAM, LPARAM lParam) {
+  if (message == LB_ADDSTRING) {
+    const char* text = reinterpret_cast<const char*>(lParam);
+    Record("SendDlgItemMessageA", {Window(hwnd), Arg(id), "LB_ADDSTRING", Arg(text)});
+    g_listLines.push_back(text);
+    return static_cast<LRESULT>(g_listLines.size() - 1);
+  }
+  if (message == LB_GETCURSEL) {
+    Record("SendDlgItemMessageA", {Window(hwnd), Arg(id), "LB_GETCURSEL"});
+    return g_curSel;
+  }
+  Record("SendDlgItemMessageA", {Window(hwnd), Arg(id), ArgHex(message)});
+  return 0;
+}
+
+BOOL WINAPI EndDialog(HWND hwnd, INT_PTR result) {
+  Record("EndDialog", {Window(hwnd), Arg(static_cast<long long>(result))});
+  return TRUE;
+}
+
+void WINAPI PostQuitMessage(int code) {
+  Record("PostQuitMessage", {Arg(code)});
+  g_quitPosted = true;
+  g_quitCode = code;
+}
+
+int WINAPI MessageBoxA(HWND hwnd, LPCSTR text, LPCSTR caption, UINT type) {
+  Record("MessageBoxA", {Window(hwnd), Arg(text), Arg(caption), ArgHex(type)});
+  if (ShouldFail("MessageBoxA")) return 0;
+  return IDOK;
+}
+
+BOOL WINAPI ExitWindowsEx(UINT flags, DWORD reason) {
+  Record("ExitWindowsEx", {ArgHex(flags), Arg(static_cast<long long>(reason))});
+  if (ShouldFail("ExitWindowsEx")) return Fail(ERROR_ACCESS_DENIED);
+  return TRUE;
+}
+
+BOOL WINAPI OpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
+  Record("OpenProcessToken", {process == GetCurrentProcess() ? "self" : "other", ArgHex(access)});
+  if (ShouldFail("OpenProcessToken")) return Fail(ERROR_ACCESS_DENIED);
+  *token = g_token;
+  return TRUE;
+}
+
+BOOL WINAPI LookupPrivilegeValueA(LPCSTR system, LPCSTR name, PLUID luid) {
+  Record("LookupPrivilegeValueA", {Arg(system), Arg(name)});
+  if (ShouldFail("LookupPrivilegeValueA")) return Fail(ERROR_NO_SUCH_PRIVILEGE);
+  luid->LowPart = 19;  // SE_SHUTDOWN_PRIVILEGE's value on Windows
+  luid->HighPart = 0;
+  return TRUE;
+}
+
+BOOL WINAPI AdjustTokenPrivileges(HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES state,
+                                  DWORD length, PTOKEN_PRIVILEGES previous, LPDWORD returned) {
+  Record("AdjustTokenPrivileges",
+         {IsToken(token) ? "token" : "other", Arg(disableAll),
+          state ? Arg(static_cast<long long>(state->PrivilegeCount)) : "NULL",
+          state ? Arg(static_cast<long long>(state->Privileges[0].Luid.LowPart)) : "-",
+          state ? ArgHex(state->Privileges[0].Attributes) : "-",
+          Arg(static_cast<long long>(length)), previous ? "buffer" : "NULL",
+          returned ? "length" : "NULL"});
+  if (ShouldFail("AdjustTokenPrivileges")) return Fail(ERROR_ACCESS_DENIED);
+  return TRUE;
+}

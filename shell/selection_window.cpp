@@ -1,0 +1,45 @@
+#include "../dialog/select_dialog.h"
+#include "../res/resource.h"
+#include "../res/ui_text.h"
+#include "app.h"
+
+HWND g_hDlg;
+
+namespace {
+
+void ShowStartupError(const char* text) { MessageBoxA(nullptr, text, kAppName, MB_ICONERROR); }
+
+}  // namespace
+
+int RunSelectionWindow(HINSTANCE hInstance, int nCmdShow) {
+  WNDCLASSA wc = {};
+  wc.style = 0;
+  wc.lpfnWndProc = SelectDlgProc;
+  wc.cbClsExtra = 0;
+  wc.cbWndExtra = DLGWINDOWEXTRA;
+  wc.hInstance = hInstance;
+  wc.hIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_MAIN));
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszMenuName = nullptr;
+  wc.lpszClassName = kAppName;
+  if (!RegisterClassA(&wc)) {
+    ShowStartupError(kTextClassFailed);
+    return 0;
+  }
+  g_hDlg = CreateDialogParamA(g_hInstance, MAKEINTRESOURCEA(IDD_SELECT), nullptr, SelectDlgProc, 0);
+  if (!g_hDlg) {
+    ShowStartupError(kTextWindowFailed);
+    return 0;
+  }
+  ShowWindow(g_hDlg, nCmdShow);
+  UpdateWindow(g_hDlg);
+  // GetMessageA answers -1 on an error; looping on it would spin forever.
+  MSG msg = {};
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageA(g_hDlg, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,161 @@
+// The two settings the program writes: only the named key changes, a read-only boot file is
+// still written and keeps its attributes, and a write that cannot happen is reported.
+#include <string>
+
+#include "bootcfg/boot_file.h"
+#include "support/boot_fixture.h"
+
+#ifndef _WIN32
+#include "platform/linux/control.h"
+#endif
+
+namespace {
+
+// The layout Setup writes, which the profile service on both platforms keeps byte for byte.
+const char kHead[] = "[boot loader]\r\n";
+const char kTimeout30[] = "timeout=30\r\n";
+const char kDefaultXp[] = "default=multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS\r\n";
+const char kSystems[] =
+    "[operating systems]\r\n"
+    "multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS=\"Microsoft Windows XP Professional\" "
+    "/noexecute=optin /fastdetect\r\n"
+    "multi(0)disk(0)rdisk(0)partition(2)\\WINNT=\"Windows 2000\" /fastdetect\r\n"
+    "C:\\=\"Microsoft Windows\"\r\n";
+
+std::string Standard(const std::string& timeout = kTimeout30,
+                     const std::string& deflt = kDefaultXp) {
+  return kHead + timeout + deflt + kSystems;
+}
+
+struct WriteCase {
+  const char* name;
+  BOOL (*write)(const char*);
+  const char* value;
+  std::string before;
+  std::string after;
+};
+
+BOOL WriteDefault(const char* v) { return SetDefaultSystem(v); }
+BOOL WriteTimeout(const char* v) { return SetMenuTimeout(v); }
+
+const char kW2kPath[] = "multi(0)disk(0)rdisk(0)partition(2)\\WINNT";
+// A boot path with Shift_JIS bytes ("\OS選択") goes to the file exactly as it was read.
+const char kSjisPath[] = "multi(0)disk(0)rdisk(0)partition(3)\\OS\x91\x49\x91\xf0";
+
+const WriteCase kWriteCases[] = {
+    {"TimeoutZero", WriteTimeout, "0", Standard(), Standard("timeout=0\r\n")},
+    {"TimeoutAsk", WriteTimeout, "-1", Standard(), Standard("timeout=-1\r\n")},
+    {"TimeoutReset", WriteTimeout, "30", Standard("timeout=-1\r\n"), Standard()},
+    {"DefaultOtherSystem", WriteDefault, kW2kPath, Standard(),
+     Standard(kTimeout30, std::string("default=") + kW2kPath + "\r\n")},
+    {"DefaultWithHighBytes", WriteDefault, kSjisPath, Standard(),
+     Standard(kTimeout30, std::string("default=") + kSjisPath + "\r\n")},
+    {"SectionAndKeyNamesIgnoreCase", WriteTimeout, "0",
+     "[Boot Loader]\r\nTimeout=30\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n",
+     "[Boot Loader]\r\nTimeout=0\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n"},
+    {"MissingKeyAddedToItsSection", WriteTimeout, "0",
+     std::string(kHead) + kDefaultXp + kSystems,
+     std::string(kHead) + kDefaultXp + "timeout=0\r\n" + kSystems},
+};
+
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
+
+class SettingsWriteTest : public BootFileTest, public ::testing::WithParamInterface<WriteCase> {};
+
+TEST_P(SettingsWriteTest, ChangesOnlyTheNamedKey) {
+  const WriteCase& c = GetParam();
+  WriteBootFile(c.before);
+  EXPECT_TRUE(c.write(c.value));
+  EXPECT_EQ(ReadBootFile(), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, SettingsWriteTest, ::testing::ValuesIn(kWriteCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using BootFileWriteTest = BootFileTest;
+
+// Setup leaves boot.ini read-only, hidden and system. The write must still land, and the
+// file must keep exactly the attributes it had.
+TEST_F(BootFileWriteTest, ReadOnlyFileIsWrittenAndKeepsItsAttributes) {
+  WriteBootFile(Standard());
+  const DWORD setup = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  ASSERT_TRUE(SetFileAttributesA(kBootFilePath, setup));
+  const DWORD before = GetFileAttributesA(kBootFilePath);
+  ASSERT_TRUE(before & FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(SetMenuTimeout("0"));
+  EXPECT_TRUE(SetDefaultSystem(kW2kPath));
+  EXPECT_EQ(GetFileAttributesA(kBootFilePath), before);
+  EXPECT_EQ(ReadBootFile(), Standard("timeout=0\r\n", std::string("default=") + kW2kPath + "\r\n"));
+}
+
+// Another program holding the file open without sharing: the write fails, says so, and
+// changes nothing, attributes included.
+TEST_F(BootFileWriteTest, WriteToHeldFileReportsFailure) {
+  WriteBootFile(Standard());
+  ASSERT_TRUE(SetFileAttributesA(kBootFilePath, FILE_ATTRIBUTE_READONLY));
+  const DWORD before = GetFileAttributesA(kBootFilePath);
+  {
+    ExclusiveHold hold;
+    ASSERT_TRUE(hold.Holding());
+    EXPECT_FALSE(SetMenuTimeout("0"));
+    EXPECT_FALSE(SetDefaultSystem(kW2kPath));
+  }
+  EXPECT_EQ(GetFileAttributesA(kBootFilePath), before);
+  EXPECT_EQ(ReadBootFile(), Standard());
+}
+
+#ifndef _WIN32
+// The stand-in's profile service: a missing section is added at the end, and a missing file
+// is created, both with CR LF line ends.
+TEST_F(BootFileWriteTest, MissingSectionAndMissingFileAreCreated) {
+  WriteBootFile("[operating systems]\r\nC:\\=\"DOS\"");
+  EXPECT_TRUE(SetMenuTimeout("30"));
+  EXPECT_EQ(ReadBootFile(), "[operating systems]\r\nC:\\=\"DOS\"\r\n[boot loader]\r\ntimeout=30\r\n");
+  RemoveBootFile();
+  EXPECT_TRUE(SetMenuTimeout("30"));
+  EXPECT_EQ(ReadBootFile(), "[boot loader]\r\ntimeout=30\r\n");
+}
+
+// The stand-in keeps every byte it was not asked to change: blanks, empty lines, LF-only
+// lines and comments, as Windows' own profile service does.
+TEST_F(BootFileWriteTest, UntouchedBytesSurviveExactly) {
+  const std::string before =
+      "; written by hand\n[boot loader]\r\n  timeout = 30  \r\n\r\ndefault=C:\\\n\r\n"
+      "[operating systems]\nC:\\ = \"DOS\"\n";
+  WriteBootFile(before);
+  EXPECT_TRUE(SetMenuTimeout("0"));
+  EXPECT_EQ(ReadBootFile(),
+            "; written by hand\n[boot loader]\r\ntimeout=0\r\n\r\ndefault=C:\\\n\r\n"
+            "[operating systems]\nC:\\ = \"DOS\"\n");
+  EXPECT_TRUE(SetDefaultSystem("D:\\"));
+  EXPECT_TRUE(WritePrivateProfileStringA("boot loader", "new", "1", "c:\\boot.ini"));
+  EXPECT_EQ(ReadBootFile(),
+            "; written by hand\n[boot loader]\r\ntimeout=0\r\n\r\ndefault=D:\\\r\nnew=1\r\n\r\n"
+            "[operating systems]\nC:\\ = \"DOS\"\n");
+}
+
+// A write that fails after the read-only attribute was lifted still puts it back, and the
+// failure reaches the caller.
+TEST_F(BootFileWriteTest, AttributesRestoredWhenTheWriteFails) {
+  WriteBootFile(Standard());
+  ASSERT_TRUE(SetFileAttributesA(kBootFilePath, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  subst::ClearCalls();
+  subst::FailCall("WritePrivateProfileStringA");
+  EXPECT_FALSE(SetMenuTimeout("0"));
+  EXPECT_EQ(GetFileAttributesA(kBootFilePath), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(ReadBootFile(), Standard());
+  EXPECT_EQ(subst::CallsOf("SetFileAttributesA"),
+            (std::vector<std::string>{"SetFileAttributesA(c:\\boot.ini, 0x2)",
+                                      "SetFileAttributesA(c:\\boot.ini, 0x3)"}));
+}
+
+// A file that is not read-only is written without touching its attributes at all.
+TEST_F(BootFileWriteTest, WritableFileAttributesNotTouched) {
+  WriteBootFile(Standard());
+  subst::ClearCalls();
+  EXPECT_TRUE(SetMenuTimeout("0"));
+  EXPECT_TRUE(subst::CallsOf("SetFileAttributesA").empty());
+}
+#endif
+
+}  // namespace
