@@ -14,7 +14,10 @@ void ShowStartupError(const char* text) { MessageBoxA(nullptr, text, kAppName, M
 int RunSelectionWindow(HINSTANCE hInstance, int nCmdShow) {
   WNDCLASSA wc = {};
   wc.style = 0;
-  wc.lpfnWndProc = SelectDlgProc;
+  // The class borrows the dialog procedure; no window of the class is ever created, so the
+  // procedure only ever runs as a dialog procedure. On i686 the two pointer types differ in
+  // their return type's name only (int vs long, both 32 bits).
+  wc.lpfnWndProc = reinterpret_cast<WNDPROC>(reinterpret_cast<void (*)()>(SelectDlgProc));
   wc.cbClsExtra = 0;
   wc.cbWndExtra = DLGWINDOWEXTRA;
   wc.hInstance = hInstance;

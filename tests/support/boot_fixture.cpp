@@ -44,6 +44,9 @@ void BootFileTest::SetUp() {
   subst::SetDriveRoot(root_);
 #endif
   RemoveBootFile();
+#ifndef _WIN32
+  subst::ClearCalls();
+#endif
 }
 
 void BootFileTest::TearDown() {
@@ -62,6 +65,9 @@ void BootFileTest::WriteBootFile(const std::string& bytes) {
   ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
   ASSERT_EQ(std::fclose(f), 0);
   ForgetCachedProfile();
+#ifndef _WIN32
+  subst::ClearCalls();  // the program's calls are what a test looks at, not the fixture's
+#endif
 }
 
 std::string BootFileTest::ReadBootFile() {

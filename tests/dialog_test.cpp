@@ -1,0 +1,289 @@
+// The selection dialog and window, seen through the recording stand-in: for each command and
+// selection, exactly which platform calls happen, in which order, and what the file says after.
+#include <string>
+#include <vector>
+
+#include "bootcfg/os_table.h"
+#include "dialog/select_dialog.h"
+#include "platform/linux/control.h"
+#include "res/resource.h"
+#include "res/ui_text.h"
+#include "shell/app.h"
+#include "support/boot_fixture.h"
+
+namespace {
+
+const char kPath0[] = "multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS";
+const char kPath1[] = "multi(0)disk(0)rdisk(0)partition(2)\\WINNT";
+const char kPath2[] = "C:\\";
+const std::string kSystems = std::string("[operating systems]\r\n") + kPath0 +
+                             "=\"Windows XP\" /fastdetect\r\n" + kPath1 +
+                             "=\"Windows 2000\" /fastdetect\r\n" + kPath2 + "=\r\n";
+const std::string kBootIni = "[boot loader]\r\ntimeout=30\r\ndefault=" + std::string(kPath0) +
+                             "\r\n" + kSystems;
+
+std::string BootIni(const std::string& timeout, const std::string& deflt) {
+  return "[boot loader]\r\ntimeout=" + timeout + "\r\ndefault=" + deflt + "\r\n" + kSystems;
+}
+
+// The calls that make up what a command does; file reads and attribute juggling are left to
+// the settings tests.
+std::vector<std::string> Actions() {
+  static const char* const kShown[] = {
+      "WritePrivateProfileStringA", "OpenProcessToken", "LookupPrivilegeValueA",
+      "AdjustTokenPrivileges", "ExitWindowsEx", "EndDialog", "PostQuitMessage", "MessageBoxA",
+      "CloseHandle(token"};
+  std::vector<std::string> out;
+  for (const auto& call : subst::Calls())
+    for (const char* name : kShown)
+      if (call.rfind(name, 0) == 0) out.push_back(call);
+  return out;
+}
+
+std::string Write(const std::string& key, const std::string& value) {
+  return "WritePrivateProfileStringA(boot loader, " + key + ", " + value + ", c:\\boot.ini)";
+}
+std::string Box(const std::string& text, const std::string& caption, const char* style) {
+  return "MessageBoxA(dialog, " + text + ", " + caption + ", " + style + ")";
+}
+
+const std::vector<std::string> kRestart = {
+    "OpenProcessToken(self, 0x28)", "LookupPrivilegeValueA(NULL, SeShutdownPrivilege)",
+    "AdjustTokenPrivileges(token, 0, 1, 19, 0x2, 0, NULL, NULL)", "CloseHandle(token)",
+    "ExitWindowsEx(0x6, 0)"};
+const char kEnd[] = "EndDialog(dialog, 0)";
+const char kQuit[] = "PostQuitMessage(0)";
+
+std::vector<std::string> Join(std::vector<std::vector<std::string>> parts) {
+  std::vector<std::string> out;
+  for (auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+
+struct CommandCase {
+  const char* name;
+  long selection;      // LB_GETCURSEL's answer
+  WPARAM command;      // WM_COMMAND's whole wParam
+  const char* fails;   // a platform call made to fail, or nullptr
+  int failsAt;         // which call of it
+  BOOL handled;
+  std::vector<std::string> actions;
+  std::string file;    // the boot file afterwards
+};
+
+void PrintTo(const CommandCase& c, std::ostream* os) { *os << c.name; }
+
+const CommandCase kCommands[] = {
+    {"SwitchRestartsIntoSelection", 1, IDOK, nullptr, 0, TRUE,
+     Join({{Write("default", kPath1), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}),
+     BootIni("0", kPath1)},
+    {"SwitchWithRowWhoseDescriptionIsEmpty", 2, IDOK, nullptr, 0, TRUE,
+     Join({{Write("default", kPath2), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}),
+     BootIni("0", kPath2)},
+    {"SwitchWithNothingSelected", LB_ERR, IDOK, nullptr, 0, TRUE, {}, kBootIni},
+    {"SwitchWithSelectionPastTable", 3, IDOK, nullptr, 0, TRUE, {}, kBootIni},
+    {"BootMenuWithSelection", 0, IDC_BOOTMENU, nullptr, 0, TRUE,
+     {Write("default", kPath0), Write("timeout", "-1"), kEnd,
+      Box(kTextBootMenuInfo, kCaptionBootMenuInfo, "0x0"), kQuit},
+     BootIni("-1", kPath0)},
+    {"BootMenuWithNothingSelected", LB_ERR, IDC_BOOTMENU, nullptr, 0, TRUE,
+     {Write("timeout", "-1"), kEnd, Box(kTextBootMenuInfo, kCaptionBootMenuInfo, "0x0"), kQuit},
+     BootIni("-1", kPath0)},
+    {"CancelWritesNothing", 1, IDCANCEL, nullptr, 0, TRUE, {kEnd, kQuit}, kBootIni},
+    {"AboutKeepsDialogOpen", 1, IDC_ABOUT, nullptr, 0, TRUE,
+     {Box(kTextAbout, kCaptionAbout, "0x0")}, kBootIni},
+    {"ListDoubleClickIsNoCommand", 1, MAKEWPARAM(IDC_OSLIST, LBN_DBLCLK), nullptr, 0, FALSE, {},
+     kBootIni},
+    {"ListSelectionChangeIsNoCommand", 1, MAKEWPARAM(IDC_OSLIST, LBN_SELCHANGE), nullptr, 0,
+     FALSE, {}, kBootIni},
+    {"ButtonIdWithNotificationIsNoCommand", 1, MAKEWPARAM(IDOK, 1), nullptr, 0, FALSE, {},
+     kBootIni},
+    {"UnknownIdIsNoCommand", 1, 4, nullptr, 0, FALSE, {}, kBootIni},
+    // A forced restart after a failed write would kill the user's programs and boot the old
+    // system: the switch stops at the first failed write and says so.
+    {"SwitchStopsWhenDefaultNotWritten", 1, IDOK, "WritePrivateProfileStringA", 1, TRUE,
+     {Write("default", kPath1), Box(kTextNotWrittenNoRestart, kAppName, "0x10")}, kBootIni},
+    {"SwitchStopsWhenTimeoutNotWritten", 1, IDOK, "WritePrivateProfileStringA", 2, TRUE,
+     {Write("default", kPath1), Write("timeout", "0"),
+      Box(kTextNotWrittenNoRestart, kAppName, "0x10")},
+     BootIni("30", kPath1)},
+    {"SwitchTellsWhenRestartRefused", 1, IDOK, "ExitWindowsEx", 1, TRUE,
+     Join({{Write("default", kPath1), Write("timeout", "0")}, kRestart,
+           {Box(kTextRestartRefused, kAppName, "0x10"), kEnd, kQuit}}),
+     BootIni("0", kPath1)},
+    {"SwitchRestartsWithoutToken", 1, IDOK, "OpenProcessToken", 1, TRUE,
+     {Write("default", kPath1), Write("timeout", "0"), "OpenProcessToken(self, 0x28)",
+      "ExitWindowsEx(0x6, 0)", kEnd, kQuit},
+     BootIni("0", kPath1)},
+    // The user is told the menu will ask only when the file really says so.
+    {"BootMenuStopsWhenDefaultNotWritten", 1, IDC_BOOTMENU, "WritePrivateProfileStringA", 1,
+     TRUE, {Write("default", kPath1), Box(kTextNotWritten, kAppName, "0x10")}, kBootIni},
+    {"BootMenuStopsWhenTimeoutNotWritten", LB_ERR, IDC_BOOTMENU, "WritePrivateProfileStringA", 1,
+     TRUE, {Write("timeout", "-1"), Box(kTextNotWritten, kAppName, "0x10")}, kBootIni},
+};
+
+class DialogCommandTest : public BootFileTest, public ::testing::WithParamInterface<CommandCase> {};
+
+TEST_P(DialogCommandTest, DoesExactlyThis) {
+  const CommandCase& c = GetParam();
+  WriteBootFile(kBootIni);
+  HWND dialog = subst::DialogWindow();
+  ASSERT_EQ(SelectDlgProc(dialog, WM_INITDIALOG, 0, 0), TRUE);
+  subst::ClearCalls();
+  subst::SetCurSel(c.selection);
+  if (c.fails) subst::FailCall(c.fails, c.failsAt);
+  EXPECT_EQ(SelectDlgProc(dialog, WM_COMMAND, c.command, 0), c.handled);
+  EXPECT_EQ(Actions(), c.actions);
+  EXPECT_EQ(ReadBootFile(), c.file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, DialogCommandTest, ::testing::ValuesIn(kCommands),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using DialogTest = BootFileTest;
+
+// One list line per row, in file order, the empty description included.
+TEST_F(DialogTest, InitialisationListsEveryRowInOrder) {
+  WriteBootFile(kBootIni);
+  EXPECT_EQ(SelectDlgProc(subst::DialogWindow(), WM_INITDIALOG, 0, 0), TRUE);
+  EXPECT_EQ(subst::ListLines(), (std::vector<std::string>{"Windows XP", "Windows 2000", ""}));
+  EXPECT_EQ(subst::CallsOf("SendDlgItemMessageA").front(),
+            "SendDlgItemMessageA(dialog, 1002, LB_ADDSTRING, Windows XP)");
+  EXPECT_EQ(subst::OpenHandleCount(), 0);  // the file is closed before anything is written
+}
+
+TEST_F(DialogTest, WithoutBootFileListIsEmptyAndSwitchDoesNothing) {
+  HWND dialog = subst::DialogWindow();
+  SelectDlgProc(dialog, WM_INITDIALOG, 0, 0);
+  EXPECT_TRUE(subst::ListLines().empty());
+  subst::SetCurSel(0);
+  subst::ClearCalls();
+  EXPECT_EQ(SelectDlgProc(dialog, WM_COMMAND, IDOK, 0), TRUE);
+  EXPECT_TRUE(Actions().empty());
+  EXPECT_EQ(ReadBootFile(), kMissing);
+}
+
+TEST_F(DialogTest, AboutTwiceThenCancel) {
+  WriteBootFile(kBootIni);
+  HWND dialog = subst::DialogWindow();
+  SelectDlgProc(dialog, WM_INITDIALOG, 0, 0);
+  subst::ClearCalls();
+  SelectDlgProc(dialog, WM_COMMAND, IDC_ABOUT, 0);
+  SelectDlgProc(dialog, WM_COMMAND, IDC_ABOUT, 0);
+  SelectDlgProc(dialog, WM_COMMAND, IDCANCEL, 0);
+  const std::string about = Box(kTextAbout, kCaptionAbout, "0x0");
+  EXPECT_EQ(Actions(), (std::vector<std::string>{about, about, kEnd, kQuit}));
+}
+
+TEST_F(DialogTest, OtherMessagesAreNotHandled) {
+  for (UINT message : {UINT{WM_CLOSE}, UINT{WM_DESTROY}, UINT{WM_KEYDOWN}, UINT{0x0400}})
+    EXPECT_EQ(SelectDlgProc(subst::DialogWindow(), message, IDOK, 0), FALSE) << message;
+  EXPECT_TRUE(Actions().empty());
+}
+
+// --- The selection window: class, creation, start-up failures and the message loop. ---
+
+const HINSTANCE kSelf = reinterpret_cast<HINSTANCE>(static_cast<UINT_PTR>(0x400000));
+
+int RunWindow(int nCmdShow = SW_SHOWNORMAL) {
+  g_hInstance = kSelf;
+  return RunSelectionWindow(kSelf, nCmdShow);
+}
+
+TEST_F(DialogTest, RegistersTheClassAsTheProgramNeedsIt) {
+  subst::PostToQueue(WM_COMMAND, IDCANCEL, true);
+  ASSERT_EQ(RunWindow(), 0);
+  const WNDCLASSA& wc = subst::RegisteredClass();
+  EXPECT_EQ(wc.style, 0u);
+  EXPECT_EQ(reinterpret_cast<void*>(wc.lpfnWndProc), reinterpret_cast<void*>(SelectDlgProc));
+  EXPECT_EQ(wc.cbClsExtra, 0);
+  EXPECT_EQ(wc.cbWndExtra, 30);
+  EXPECT_EQ(wc.hInstance, kSelf);
+  EXPECT_EQ(wc.hIcon, LoadIconA(kSelf, MAKEINTRESOURCEA(IDI_MAIN)));
+  EXPECT_EQ(wc.hCursor, LoadCursorA(nullptr, IDC_ARROW));
+  EXPECT_EQ(reinterpret_cast<UINT_PTR>(wc.hbrBackground), 16u);
+  EXPECT_EQ(wc.lpszMenuName, nullptr);
+  EXPECT_STREQ(wc.lpszClassName, "Brisvane");
+  EXPECT_EQ(subst::CallsOf("LoadIconA").front(), "LoadIconA(#102)");
+  EXPECT_EQ(subst::CallsOf("LoadCursorA").front(), "LoadCursorA(#32512)");
+}
+
+struct StartupCase {
+  const char* name;
+  const char* fails;
+  std::vector<std::string> calls;
+};
+
+void PrintTo(const StartupCase& c, std::ostream* os) { *os << c.name; }
+
+const StartupCase kStartups[] = {
+    {"ClassNotRegistered", "RegisterClassA",
+     {"RegisterClassA(Brisvane)",
+      std::string("MessageBoxA(NULL, ") + kTextClassFailed + ", Brisvane, 0x10)"}},
+    {"DialogNotCreated", "CreateDialogParamA",
+     {"RegisterClassA(Brisvane)", "CreateDialogParamA(#101, NULL, 0)",
+      std::string("MessageBoxA(NULL, ") + kTextWindowFailed + ", Brisvane, 0x10)"}},
+};
+
+class StartupFailureTest : public BootFileTest, public ::testing::WithParamInterface<StartupCase> {};
+
+TEST_P(StartupFailureTest, ToldAndEndsWithZero) {
+  subst::FailCall(GetParam().fails);
+  EXPECT_EQ(RunWindow(), 0);
+  std::vector<std::string> calls;
+  for (const auto& c : subst::Calls())
+    if (c.rfind("Load", 0) != 0) calls.push_back(c);
+  EXPECT_EQ(calls, GetParam().calls);
+}
+
+INSTANTIATE_TEST_SUITE_P(Startup, StartupFailureTest, ::testing::ValuesIn(kStartups),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The dialog manager sees every message first; only what it declines is translated and
+// dispatched. The list is filled before the window is shown.
+TEST_F(DialogTest, LoopHandsEachMessageToTheDialogManagerFirst) {
+  WriteBootFile(kBootIni);
+  subst::PostToQueue(WM_KEYDOWN, 0x28, true);   // an arrow key: the dialog's own
+  subst::PostToQueue(WM_CHAR, 'a', false);      // declined: translated and dispatched
+  subst::PostToQueue(WM_COMMAND, IDCANCEL, true);  // Escape, as the dialog manager sends it
+  EXPECT_EQ(RunWindow(SW_SHOWDEFAULT), 0);
+  std::vector<std::string> calls;
+  for (const auto& c : subst::Calls())
+    if (c.rfind("ReadFile", 0) != 0 && c.rfind("Load", 0) != 0) calls.push_back(c);
+  const std::vector<std::string> expected = {
+      "RegisterClassA(Brisvane)",
+      "CreateDialogParamA(#101, NULL, 0)",
+      "CreateFileA(c:\\boot.ini, 0x80000000, 0, 3)",
+      "CloseHandle(file)",
+      "SendDlgItemMessageA(dialog, 1002, LB_ADDSTRING, Windows XP)",
+      "SendDlgItemMessageA(dialog, 1002, LB_ADDSTRING, Windows 2000)",
+      "SendDlgItemMessageA(dialog, 1002, LB_ADDSTRING, )",
+      "ShowWindow(dialog, 10)",
+      "UpdateWindow(dialog)",
+      "GetMessageA(0x100, 0x28)",
+      "IsDialogMessageA(dialog, 0x100)",
+      "GetMessageA(0x102, 0x61)",
+      "IsDialogMessageA(dialog, 0x102)",
+      "TranslateMessage(0x102)",
+      "DispatchMessageA(0x102)",
+      "GetMessageA(0x111, 0x2)",
+      "IsDialogMessageA(dialog, 0x111)",
+      "EndDialog(dialog, 0)",
+      "PostQuitMessage(0)",
+      "GetMessageA(WM_QUIT, 0)",
+  };
+  EXPECT_EQ(calls, expected);
+}
+
+// Enter on the list reaches the dialog as IDOK: the switch, from the message loop.
+TEST_F(DialogTest, EnterFromTheLoopSwitchesAndRestarts) {
+  WriteBootFile(kBootIni);
+  subst::SetCurSel(1);
+  subst::PostToQueue(WM_COMMAND, IDOK, true);
+  EXPECT_EQ(RunWindow(), 0);
+  EXPECT_EQ(Actions(),
+            Join({{Write("default", kPath1), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}));
+  EXPECT_EQ(ReadBootFile(), BootIni("0", kPath1));
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+// The texts reach the ANSI message boxes as Shift_JIS bytes, whatever the build machine's
+// locale: each is pinned here byte for byte.
+#include <string>
+
+#include "res/ui_text.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TextCase {
+  const char* name;
+  const char* text;
+  const char* bytes;
+};
+
+const TextCase kTexts[] = {
+    {"AppName", kAppName, "Brisvane"},
+    // ウインドウクラスを登録できませんでした
+    {"ClassFailed", kTextClassFailed,
+     "\x83\x45\x83\x43\x83\x93\x83\x68\x83\x45\x83\x4e\x83\x89\x83\x58\x82\xf0\x93\x6f\x98\x5e"
+     "\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd"},
+    // メインウインドウを作成できませんでした
+    {"WindowFailed", kTextWindowFailed,
+     "\x83\x81\x83\x43\x83\x93\x83\x45\x83\x43\x83\x93\x83\x68\x83\x45\x82\xf0\x8d\xec\x90\xac"
+     "\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd"},
+    // 次回の起動時に、使用するOSをメニューから選ぶことができます。
+    {"BootMenuInfo", kTextBootMenuInfo,
+     "\x8e\x9f\x89\xf1\x82\xcc\x8b\x4e\x93\xae\x8e\x9e\x82\xc9\x81\x41\x8e\x67\x97\x70\x82\xb7"
+     "\x82\xe9" "OS" "\x82\xf0\x83\x81\x83\x6a\x83\x85\x81\x5b\x82\xa9\x82\xe7\x91\x49\x82\xd4"
+     "\x82\xb1\x82\xc6\x82\xaa\x82\xc5\x82\xab\x82\xdc\x82\xb7\x81\x42"},
+    // OS選択方法の変更
+    {"BootMenuCaption", kCaptionBootMenuInfo,
+     "OS" "\x91\x49\x91\xf0\x95\xfb\x96\x40\x82\xcc\x95\xcf\x8d\x58"},
+    {"About", kTextAbout,
+     "Brisvane\n--------------------\nAuther: Kestrin\nkestrin@example.jp\n"
+     "--------------------\n"},
+    {"AboutCaption", kCaptionAbout, "About"},
+    // c:\boot.ini を書き換えられませんでした。再起動は行いません。
+    {"NotWrittenNoRestart", kTextNotWrittenNoRestart,
+     "c:\\boot.ini \x82\xf0\x8f\x91\x82\xab\x8a\xb7\x82\xa6\x82\xe7\x82\xea\x82\xdc\x82\xb9\x82"
+     "\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42\x8d\xc4\x8b\x4e\x93\xae\x82\xcd\x8d\x73\x82\xa2\x82"
+     "\xdc\x82\xb9\x82\xf1\x81\x42"},
+    // 再起動できませんでした。次回の起動時に、選択したOSが起動します。
+    {"RestartRefused", kTextRestartRefused,
+     "\x8d\xc4\x8b\x4e\x93\xae\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd"
+     "\x81\x42\x8e\x9f\x89\xf1\x82\xcc\x8b\x4e\x93\xae\x8e\x9e\x82\xc9\x81\x41\x91\x49\x91\xf0"
+     "\x82\xb5\x82\xbd" "OS" "\x82\xaa\x8b\x4e\x93\xae\x82\xb5\x82\xdc\x82\xb7\x81\x42"},
+    // c:\boot.ini を書き換えられませんでした。
+    {"NotWritten", kTextNotWritten,
+     "c:\\boot.ini \x82\xf0\x8f\x91\x82\xab\x8a\xb7\x82\xa6\x82\xe7\x82\xea\x82\xdc\x82\xb9\x82"
+     "\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42"},
+};
+
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
+
+class UiTextTest : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(UiTextTest, IsShiftJisBytes) { EXPECT_EQ(std::string(GetParam().text), GetParam().bytes); }
+
+INSTANTIATE_TEST_SUITE_P(Texts, UiTextTest, ::testing::ValuesIn(kTexts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
