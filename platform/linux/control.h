@@ -21,6 +21,9 @@ void Reset();
 // real one fails: FALSE/NULL/0 as Win32 returns it, with a fitting last-error code.
 void FailCall(const std::string& function, int nth = 1);
 
+// Withdraws every injected failure that has not struck yet.
+void ClearFailures();
+
 // From now on ReadFile fails once `bytes` bytes have been handed out in all.
 void FailReadAfter(long bytes);
 

@@ -41,6 +41,10 @@ long& ReadAllowance() { return g_readAllowance; }
 
 void FailCall(const std::string& function, int nth) { g_failIn[function] = nth; }
 void FailReadAfter(long bytes) { g_readAllowance = bytes; }
+void ClearFailures() {
+  g_failIn.clear();
+  g_readAllowance = -1;
+}
 const std::vector<std::string>& Calls() { return g_calls; }
 void ClearCalls() { g_calls.clear(); }
 

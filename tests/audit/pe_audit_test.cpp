@@ -168,17 +168,21 @@ const ExpectedItem kDialogItems[] = {
 // ---------------------------------------------------------------------------
 // Helpers
 
+// ASCII lower case, for DLL and class names, which Windows matches
+// without regard to case.
 std::string lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
+// "0x80C80AC2": styles and machine types read best in hex.
 std::string hex(uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08X", value);
     return text;
 }
 
+// "a, b, c", or "(none)".
 std::string join(const std::set<std::string>& names) {
     std::string out;
     for (const std::string& name : names) out += (out.empty() ? "" : ", ") + name;
@@ -214,6 +218,8 @@ struct Executable {
     std::string resources_error;
 };
 
+// Loads `path` on first use and prints what it is; later calls return the
+// same result whatever path they pass.
 const Executable& executable(const std::string& path) {
     static const Executable loaded = [&] {
         Executable exe;

@@ -17,14 +17,17 @@ constexpr std::size_t kMaxImportName = 4096;
 
 constexpr uint32_t kDsSetFont = 0x40;
 
+// Every decoding error leaves through here.
 [[noreturn]] void fail(const std::string& message) { throw PeError(message); }
 
+// "0x1a2b", for error messages.
 std::string hex(uint64_t value) {
     char text[24];
     std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
     return text;
 }
 
+// The next DWORD boundary at or after `offset`.
 uint64_t align4(uint64_t offset) { return (offset + 3) & ~uint64_t{3}; }
 
 // Little-endian reads from a bounded span. Offsets are 64-bit so that adding

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -19,6 +20,8 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
+// Overwrite a little-endian field in place; at() keeps a slip in a test
+// from writing outside the buffer.
 void put16(Bytes& b, std::size_t at, uint16_t v) {
     b.at(at) = v & 0xFF;
     b.at(at + 1) = v >> 8;
@@ -92,10 +95,12 @@ struct TestPe {
     std::size_t lookup_thunk(int i) const { return at_rva(kLookupRva) + i * (plus ? 8 : 4); }
 };
 
+// Overwrites bytes with the characters of `s` (no NUL added).
 void put_ascii(Bytes& b, std::size_t at, const std::string& s) {
     for (std::size_t i = 0; i < s.size(); ++i) b.at(at + i) = static_cast<uint8_t>(s[i]);
 }
 
+// The whole file, valid, in PE32 or PE32+ form.
 TestPe make_pe(bool plus) {
     TestPe pe{plus, Bytes(kSectionFile + kSectionSize, 0)};
     Bytes& b = pe.bytes;
@@ -178,6 +183,7 @@ TestPe make_pe(bool plus) {
     return pe;
 }
 
+// The bytes of `s`, without a NUL.
 Bytes ascii_bytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
 // Runs every stage of decoding; returns how far it got before a PeError
@@ -201,8 +207,8 @@ int decode_all(const Bytes& bytes, std::string* message = nullptr) {
 class PeFileFormats : public ::testing::TestWithParam<bool> {};
 
 INSTANTIATE_TEST_SUITE_P(Both, PeFileFormats, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Pe32Plus" : "Pe32";
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                             return param.param ? "Pe32Plus" : "Pe32";
                          });
 
 TEST_P(PeFileFormats, ReadsTheHeaders) {
@@ -435,13 +441,16 @@ const Damage kDamages[] = {
      }},
 };
 
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const Damage& damage, std::ostream* out) { *out << damage.name; }
+
 class PeFileDamage : public ::testing::TestWithParam<std::tuple<bool, Damage>> {};
 
 INSTANTIATE_TEST_SUITE_P(
     All, PeFileDamage, ::testing::Combine(::testing::Bool(), ::testing::ValuesIn(kDamages)),
-    [](const ::testing::TestParamInfo<std::tuple<bool, Damage>>& info) {
-        return std::string(std::get<1>(info.param).name) +
-               (std::get<0>(info.param) ? "_Pe32Plus" : "_Pe32");
+    [](const ::testing::TestParamInfo<std::tuple<bool, Damage>>& param) {
+        return std::string(std::get<1>(param.param).name) +
+               (std::get<0>(param.param) ? "_Pe32Plus" : "_Pe32");
     });
 
 TEST_P(PeFileDamage, IsReportedByTheStageThatReadsIt) {
@@ -557,6 +566,7 @@ TEST(DecodeDialog, ExtendedTemplate) {
 // ---------------------------------------------------------------------------
 // Group icons
 
+// A GRPICONDIR with a 256x256 32-bit image and a 16x16 4-bit one.
 Bytes group_icon() {
     Writer w;
     w.u16(0).u16(1).u16(2);
@@ -604,10 +614,12 @@ Bytes version_block(const std::u16string& key, uint16_t type, uint16_t value_len
     return w.bytes;
 }
 
+// A String node: key = value.
 Bytes version_string(const std::u16string& key, const std::u16string& value) {
     return version_block(key, 1, static_cast<uint16_t>(value.size() + 1), Writer().text(value).bytes);
 }
 
+// A Var node named Translation holding (language, code page) pairs.
 Bytes translation(const std::vector<std::pair<uint16_t, uint16_t>>& pairs) {
     Writer w;
     for (const auto& p : pairs) w.u16(p.first).u16(p.second);
@@ -630,6 +642,7 @@ Bytes version_info(const Bytes& first_string, const Bytes& var) {
     return version_block(u"VS_VERSION_INFO", 0, 52, fixed.bytes, {strings, unknown, vars});
 }
 
+// A valid resource naming the product Brisvane in Japanese.
 Bytes good_version_info() {
     return version_info(version_string(u"ProductName", u"Brisvane"),
                         translation({{0x0411, 1200}, {0x0409, 1252}}));
