@@ -1,0 +1,135 @@
+// What the run time makes of the process command line decides the mode: the real program is
+// started with exact command lines, as Explorer, a shortcut or a script would start it.
+// Interactive mode shows itself by its dialog (which the test then cancels); the reset by
+// writing the timeout and ending on its own.
+#include <windows.h>
+
+#include <string>
+
+#include "support/boot_fixture.h"
+
+namespace {
+
+const char kBefore[] =
+    "[boot loader]\r\ntimeout=7\r\ndefault=C:\\\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n";
+const char kReset[] =
+    "[boot loader]\r\ntimeout=30\r\ndefault=C:\\\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n";
+
+// The program as built, beside the folder of this test program.
+std::string BuiltProgram() {
+  char self[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, self, sizeof self);
+  std::string path(self, n);
+  path = path.substr(0, path.rfind('\\'));  // ...\tests
+  return path.substr(0, path.rfind('\\')) + "\\brisvane.exe";
+}
+
+// A copy in a folder whose name has a blank, as an installed program's usually does.
+const char kInstalledFolder[] = "c:\\Program Files\\Brisvane";
+const char kInstalled[] = "c:\\Program Files\\Brisvane\\brisvane.exe";
+
+struct ProcessWindow {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindOwnWindow(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<ProcessWindow*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  char cls[16] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  // Wine gives a process helper windows of its own (IME); only the dialog counts.
+  if (pid != search->pid || std::string(cls) != "#32770") return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+enum class Mode { kInteractive, kReset, kNeither };
+
+struct Outcome {
+  Mode mode;
+  DWORD exitCode;
+};
+
+// Starts `commandLine` and watches: a window of the new process means the interactive mode,
+// which is then cancelled as a user would; the process ending without one means the reset.
+Outcome Start(std::string commandLine) {
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &si, &pi))
+    return {Mode::kNeither, GetLastError()};
+  Outcome run = {Mode::kNeither, STILL_ACTIVE};
+  for (int waited = 0; waited < 120000; waited += 100) {
+    if (WaitForSingleObject(pi.hProcess, 100) == WAIT_OBJECT_0) {
+      if (run.mode == Mode::kNeither) run.mode = Mode::kReset;
+      break;
+    }
+    ProcessWindow search = {pi.dwProcessId, nullptr};
+    EnumWindows(FindOwnWindow, reinterpret_cast<LPARAM>(&search));
+    // Cancelled as a user would, again every few seconds in case the first one came
+    // before the dialog was ready for it.
+    if (search.found && (run.mode == Mode::kNeither || waited % 5000 == 0)) {
+      run.mode = Mode::kInteractive;
+      PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
+    }
+  }
+  if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 99);
+  GetExitCodeProcess(pi.hProcess, &run.exitCode);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return run;
+}
+
+struct LineCase {
+  const char* name;
+  bool installedCopy;  // the program's path has a blank, so it must be quoted
+  const char* before;  // what stands before the path
+  const char* after;   // what follows it
+  Mode mode;
+};
+
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
+const LineCase kLines[] = {
+    {"NameAlone", false, "", "", Mode::kInteractive},
+    {"QuotedNameAlone", false, "\"", "\"", Mode::kInteractive},
+    {"QuotedNameWithBlankAlone", true, "\"", "\"", Mode::kInteractive},
+    {"NameFollowedByBlanks", false, "", "   ", Mode::kInteractive},
+    {"QuotedNameFollowedByTabAndBlank", true, "\"", "\"\t ", Mode::kInteractive},
+    {"SingleLetter", false, "", " x", Mode::kReset},
+    {"SwitchLikeWord", true, "\"", "\" /s", Mode::kReset},
+    {"ArgumentAfterManyBlanks", false, "", "     -reset", Mode::kReset},
+    {"QuotedArgument", true, "\"", "\" \"a b\"", Mode::kReset},
+    {"JapaneseArgument", true, "\"", "\" \x83\x8a\x83\x5a\x83\x62\x83\x67", Mode::kReset},
+};
+
+class CommandLineTest : public BootFileTest, public ::testing::WithParamInterface<LineCase> {
+ protected:
+  static void SetUpTestSuite() {
+    CreateDirectoryA("c:\\Program Files", nullptr);
+    CreateDirectoryA(kInstalledFolder, nullptr);
+    ASSERT_TRUE(CopyFileA(BuiltProgram().c_str(), kInstalled, FALSE)) << BuiltProgram();
+  }
+  static void TearDownTestSuite() {
+    DeleteFileA(kInstalled);
+    RemoveDirectoryA(kInstalledFolder);
+  }
+};
+
+TEST_P(CommandLineTest, ChoosesTheMode) {
+  const LineCase& c = GetParam();
+  WriteBootFile(kBefore);
+  const std::string program = c.installedCopy ? kInstalled : BuiltProgram();
+  const Outcome run = Start(c.before + program + c.after);
+  ASSERT_EQ(run.mode, c.mode) << "exit code " << run.exitCode;
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(ReadBootFile(), c.mode == Mode::kReset ? kReset : kBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, CommandLineTest, ::testing::ValuesIn(kLines),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
