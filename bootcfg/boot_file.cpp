@@ -14,6 +14,12 @@ namespace {
 // own attributes are put back afterwards, whether the write worked or not.
 BOOL WriteLoaderKey(const char* key, const char* value) {
   const DWORD original = GetFileAttributesA(kBootFilePath);
+  // The profile service would create a missing file; a boot.ini made from nothing is read by
+  // no loader, and saying it was written would be a lie. So there is nothing to write to.
+  if (original == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return FALSE;
+  }
   const bool lifted = original != INVALID_FILE_ATTRIBUTES &&
                       (original & FILE_ATTRIBUTE_READONLY) &&
                       SetFileAttributesA(kBootFilePath, original & ~FILE_ATTRIBUTE_READONLY);

@@ -13,8 +13,9 @@ extern const char kTimeoutRestartNow[];   // "0": start the chosen system withou
 extern const char kTimeoutAskAtStart[];   // "-1": the loader's menu waits for the user
 extern const char kTimeoutReset[];        // "30": the command-line reset
 
-// Writes "default" = bootPath in the loader's section. Returns the profile write's result:
-// TRUE when the key now holds bootPath, FALSE when the file could not be written.
+// Writes "default" = bootPath in the loader's section of the existing boot file. Returns
+// TRUE when the key now holds bootPath, FALSE when the file could not be written or does not
+// exist (it is never created).
 BOOL SetDefaultSystem(const char* bootPath);
 
 // Writes "timeout" = value in the loader's section; returns as SetDefaultSystem.

@@ -104,15 +104,29 @@ TEST_F(BootFileWriteTest, WriteToHeldFileReportsFailure) {
   EXPECT_EQ(ReadBootFile(), Standard());
 }
 
-#ifndef _WIN32
-// The stand-in's profile service: a missing section is added at the end, and a missing file
-// is created, both with CR LF line ends.
-TEST_F(BootFileWriteTest, MissingSectionAndMissingFileAreCreated) {
-  WriteBootFile("[operating systems]\r\nC:\\=\"DOS\"");
+// A missing section is added at the end of the file, with CR LF line ends.
+TEST_F(BootFileWriteTest, MissingSectionIsAdded) {
+  WriteBootFile("[operating systems]\r\nC:\\=\"DOS\"\r\n");
   EXPECT_TRUE(SetMenuTimeout("30"));
   EXPECT_EQ(ReadBootFile(), "[operating systems]\r\nC:\\=\"DOS\"\r\n[boot loader]\r\ntimeout=30\r\n");
+}
+
+// A boot file that is not there is not made up: no loader would read it.
+TEST_F(BootFileWriteTest, MissingFileIsNotCreated) {
+  EXPECT_FALSE(SetMenuTimeout("30"));
+  EXPECT_FALSE(SetDefaultSystem(kW2kPath));
+  EXPECT_EQ(ReadBootFile(), kMissing);
+}
+
+#ifndef _WIN32
+// The stand-in's profile service, like Windows', creates a missing file and ends a last
+// line that had no line end before it adds a section.
+TEST_F(BootFileWriteTest, StandInProfileServiceCreatesAndAppends) {
+  WriteBootFile("[operating systems]\r\nC:\\=\"DOS\"");
+  EXPECT_TRUE(WritePrivateProfileStringA("boot loader", "timeout", "30", "c:\\boot.ini"));
+  EXPECT_EQ(ReadBootFile(), "[operating systems]\r\nC:\\=\"DOS\"\r\n[boot loader]\r\ntimeout=30\r\n");
   RemoveBootFile();
-  EXPECT_TRUE(SetMenuTimeout("30"));
+  EXPECT_TRUE(WritePrivateProfileStringA("boot loader", "timeout", "30", "c:\\boot.ini"));
   EXPECT_EQ(ReadBootFile(), "[boot loader]\r\ntimeout=30\r\n");
 }
 

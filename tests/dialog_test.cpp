@@ -163,6 +163,16 @@ TEST_F(DialogTest, WithoutBootFileListIsEmptyAndSwitchDoesNothing) {
   EXPECT_EQ(ReadBootFile(), kMissing);
 }
 
+// Without a boot file the menu cannot be made to ask: the user is told, nothing is created.
+TEST_F(DialogTest, WithoutBootFileBootMenuSaysNotWrittenAndStays) {
+  HWND dialog = subst::DialogWindow();
+  SelectDlgProc(dialog, WM_INITDIALOG, 0, 0);
+  subst::ClearCalls();
+  EXPECT_EQ(SelectDlgProc(dialog, WM_COMMAND, IDC_BOOTMENU, 0), TRUE);
+  EXPECT_EQ(Actions(), std::vector<std::string>{Box(kTextNotWritten, kAppName, "0x10")});
+  EXPECT_EQ(ReadBootFile(), kMissing);
+}
+
 TEST_F(DialogTest, AboutTwiceThenCancel) {
   WriteBootFile(kBootIni);
   HWND dialog = subst::DialogWindow();

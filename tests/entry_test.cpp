@@ -52,6 +52,13 @@ TEST_F(EntryTest, ResetOfHeldFileExitsOneAndChangesNothing) {
   EXPECT_EQ(ReadBootFile(), kBefore);
 }
 
+// Where there is no boot file there is nothing to reset, and none is made up.
+TEST_F(EntryTest, ResetWithoutBootFileExitsOneAndCreatesNone) {
+  std::string args = "x";
+  EXPECT_EQ(WinMain(nullptr, nullptr, &args[0], SW_SHOWDEFAULT), kExitNotWritten);
+  EXPECT_EQ(ReadBootFile(), kMissing);
+}
+
 TEST_F(EntryTest, ResetOfReadOnlyFileWritesIt) {
   WriteBootFile(kBefore);
   ASSERT_TRUE(SetFileAttributesA(kBootFilePath, FILE_ATTRIBUTE_READONLY));
