@@ -1,0 +1,458 @@
+// Whole runs of the program, from WinMain through the message loop to the dialog's commands,
+// over any boot file, any selection, any stream of messages and one failing platform call.
+// The run's call record is then read back, with the boot file's state followed along it,
+// and held against what the user and the file are promised:
+//   - a restart is requested only right after "default" = the selected row's boot path and
+//     "timeout" = "0" were both written, and never after a failed write;
+//   - a failed write is reported in an error box, nothing is written after it, and the
+//     dialog stays; without a boot file every write fails, and none is ever made up;
+//   - cancel, About, list notifications and other messages write nothing and restart nothing;
+//   - only a loaded row's boot path is ever written, and only the three known timeouts;
+//   - the file's attributes are put back (unless putting them back is the call that fails);
+//     without a successful write, its bytes are unchanged too;
+//   - no handle stays open; the list shows the table's descriptions in table order;
+//   - with a command line, nothing is shown and the exit code says whether the reset stuck.
+//
+// Input: [flags: 1 read-only, 2 hidden, 4 system, 8 no file, 16 command line]
+//        [failing call] [which call of it] [selection] [message count]
+//        [2 bytes per message] [command line length, command line: with flag 16] [file...]
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "bootcfg/boot_file.h"
+#include "bootcfg/os_table.h"
+#include "platform/linux/control.h"
+#include "res/resource.h"
+#include "res/ui_text.h"
+#include "shell/app.h"
+#include "support/harness.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int);
+
+namespace {
+
+enum Flag { kReadOnly = 1, kHidden = 2, kSystem = 4, kMissing = 8, kCommandLine = 16 };
+
+// The calls a run may see fail. The first entry is a run where nothing fails.
+const char* const kFailable[] = {nullptr,
+                                 "WritePrivateProfileStringA",
+                                 "SetFileAttributesA",
+                                 "GetFileAttributesA",
+                                 "ExitWindowsEx",
+                                 "OpenProcessToken",
+                                 "LookupPrivilegeValueA",
+                                 "AdjustTokenPrivileges",
+                                 "MessageBoxA",
+                                 "CreateFileA",
+                                 "ReadFile",
+                                 "RegisterClassA",
+                                 "CreateDialogParamA"};
+
+// Selections beyond the first few rows: nothing selected, and indexes no row can have.
+const long kOddSelections[] = {LB_ERR,
+                               -2,
+                               kMaxOsEntries,
+                               kMaxOsEntries + 1,
+                               LONG_MAX,
+                               LONG_MIN,
+                               static_cast<long>(0x100000000LL)};
+
+const WPARAM kCommands[] = {IDOK,
+                            IDCANCEL,
+                            IDC_BOOTMENU,
+                            IDC_ABOUT,
+                            MAKEWPARAM(IDC_OSLIST, LBN_DBLCLK),
+                            MAKEWPARAM(IDC_OSLIST, LBN_SELCHANGE),
+                            MAKEWPARAM(IDOK, 1),
+                            MAKEWPARAM(IDC_BOOTMENU, 1),
+                            MAKEWPARAM(IDCANCEL, LBN_DBLCLK),
+                            IDC_OSLIST,
+                            0};
+const UINT kOtherMessages[] = {WM_KEYDOWN, WM_CHAR, WM_LBUTTONDBLCLK, WM_CLOSE, WM_DESTROY};
+
+bool StartsWith(const std::string& s, const std::string& prefix) {
+  return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+std::string Hex(unsigned long long n) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%llX", n);
+  return text;
+}
+
+std::string Box(const char* owner, const char* text, const char* caption, unsigned type) {
+  return std::string("MessageBoxA(") + owner + ", " + text + ", " + caption + ", " + Hex(type) +
+         ")";
+}
+
+struct Write {
+  std::string key;
+  std::string value;
+  bool ok;
+};
+
+// The calls between two GetMessageA calls: what one message (or the start) made happen.
+struct Segment {
+  bool isCommand = false;
+  WPARAM command = 0;
+  std::vector<std::string> calls;
+  std::vector<Write> writes;
+  bool restartFailed = false;
+  bool fileExisted = true;            // when the segment began
+  bool attributesUnreadable = false;  // the made-to-fail GetFileAttributesA is in it
+};
+
+bool Has(const Segment& s, const std::string& call) {
+  for (const auto& c : s.calls)
+    if (c == call) return true;
+  return false;
+}
+
+bool HasPrefix(const Segment& s, const std::string& prefix) {
+  for (const auto& c : s.calls)
+    if (StartsWith(c, prefix)) return true;
+  return false;
+}
+
+// Where the last call starting with `prefix` is; the segment's length when there is none.
+size_t LastIndexOf(const Segment& s, const std::string& prefix) {
+  for (size_t i = s.calls.size(); i-- > 0;)
+    if (StartsWith(s.calls[i], prefix)) return i;
+  return s.calls.size();
+}
+
+std::vector<std::string> Boxes(const Segment& s) {
+  std::vector<std::string> out;
+  for (const auto& c : s.calls)
+    if (StartsWith(c, "MessageBoxA(")) out.push_back(c);
+  return out;
+}
+
+// "GetMessageA(0x111, 0x1)": a message taken from the queue, and its wParam.
+bool ParseMessage(const std::string& call, unsigned long* message, unsigned long* wParam) {
+  static const char kHead[] = "GetMessageA(0x";
+  if (!StartsWith(call, kHead)) return false;
+  char* end = nullptr;
+  *message = std::strtoul(call.c_str() + sizeof kHead - 1, &end, 16);
+  if (std::strncmp(end, ", 0x", 4) != 0) return false;
+  *wParam = std::strtoul(end + 4, &end, 16);
+  return std::strcmp(end, ")") == 0;
+}
+
+// Follows the record call by call with what the stand-in does to the file, so that each
+// write is known to have worked or failed without asking the program.
+class Run {
+ public:
+  Run(const char* failing, int failingNth, bool exists, bool readOnly)
+      : failing_(failing ? failing : ""),
+        failingNth_(failingNth),
+        exists_(exists),
+        readOnly_(readOnly) {}
+
+  std::vector<Segment> Segments(const std::vector<std::string>& calls) {
+    std::vector<Segment> segments(1);
+    segments.back().fileExisted = exists_;
+    for (const std::string& call : calls) {
+      const std::string name = call.substr(0, call.find('('));
+      const bool fails = Counts(name);
+      if (name == "GetMessageA") {
+        segments.emplace_back();
+        segments.back().fileExisted = exists_;
+        unsigned long message = 0, wParam = 0;
+        if (ParseMessage(call, &message, &wParam) && message == WM_COMMAND) {
+          segments.back().isCommand = true;
+          segments.back().command = wParam;
+        }
+      }
+      Segment& segment = segments.back();
+      segment.calls.push_back(call);
+      if (name == "SetFileAttributesA") {
+        unsigned long attributes = 0;
+        const size_t comma = call.rfind(", 0x");
+        if (comma != std::string::npos)
+          attributes = std::stoul(call.substr(comma + 4), nullptr, 16);
+        if (!fails && exists_) readOnly_ = attributes & FILE_ATTRIBUTE_READONLY;
+        attributesFailed_ = attributesFailed_ || fails;
+      } else if (name == "GetFileAttributesA") {
+        segment.attributesUnreadable = segment.attributesUnreadable || fails;
+      } else if (name == "WritePrivateProfileStringA") {
+        // The profile service makes a missing file; only a program that could not even
+        // tell whether the file is there may get that far.
+        FUZZ_CHECK(exists_ || segment.attributesUnreadable,
+                   "a write to a missing boot file would make one up: " + fuzz::Printable(call));
+        segment.writes.push_back(ParseWrite(call, !fails && !(exists_ && readOnly_)));
+        if (segment.writes.back().ok) {
+          if (!exists_) readOnly_ = false;  // made anew, writable
+          exists_ = true;
+          anyWritten_ = true;
+        }
+      } else if (name == "ExitWindowsEx") {
+        segment.restartFailed = fails;
+      }
+    }
+    return segments;
+  }
+
+  bool FailureHit() const { return hit_; }
+  bool AttributesFailed() const { return attributesFailed_; }
+  bool AnyWritten() const { return anyWritten_; }
+
+ private:
+  // Counts a call of `name`; true when it is the one made to fail.
+  bool Counts(const std::string& name) {
+    if (name != failing_) return false;
+    if (++seen_ != failingNth_) return false;
+    hit_ = true;
+    return true;
+  }
+
+  static Write ParseWrite(const std::string& call, bool ok) {
+    static const std::string kHead =
+        "WritePrivateProfileStringA(" + std::string(kLoaderSection) + ", ";
+    static const std::string kTail = ", " + std::string(kBootFilePath) + ")";
+    FUZZ_CHECK(StartsWith(call, kHead) && call.size() >= kHead.size() + kTail.size() &&
+                   call.compare(call.size() - kTail.size(), kTail.size(), kTail) == 0,
+               "a write outside the loader's section of the boot file: " + fuzz::Printable(call));
+    const std::string keyValue =
+        call.substr(kHead.size(), call.size() - kHead.size() - kTail.size());
+    const size_t comma = keyValue.find(", ");
+    FUZZ_CHECK(comma != std::string::npos, fuzz::Printable(call));
+    return {keyValue.substr(0, comma), keyValue.substr(comma + 2), ok};
+  }
+
+  std::string failing_;
+  int failingNth_;
+  int seen_ = 0;
+  bool hit_ = false;
+  bool exists_;
+  bool readOnly_;
+  bool attributesFailed_ = false;
+  bool anyWritten_ = false;
+};
+
+// The record without the load's byte-by-byte reads.
+std::string Describe(const std::vector<Segment>& segments) {
+  std::string text;
+  for (const auto& s : segments)
+    for (const auto& c : s.calls)
+      if (!StartsWith(c, "ReadFile(")) text += "\n  " + fuzz::Printable(c);
+  return text;
+}
+
+using Detail = std::function<std::string()>;
+
+void CheckCommand(const Segment& s, long selection, const Detail& detail) {
+  const bool rowSelected = selection >= 0 && selection < g_osCount;
+  const WPARAM command = s.isCommand ? s.command : 0;
+  const bool writes = (command == IDOK && rowSelected) || command == IDC_BOOTMENU;
+  // Without a file there is nothing to write to: the first write fails before the profile
+  // service is asked.
+  bool failed = writes && !s.fileExisted && !s.attributesUnreadable;
+  if (failed) FUZZ_CHECK(s.writes.empty(), "written without a boot file" + detail());
+  for (size_t i = 0; i < s.writes.size(); ++i) {
+    if (!s.writes[i].ok) {
+      failed = true;
+      FUZZ_CHECK(i + 1 == s.writes.size(), "written on after a failed write" + detail());
+    }
+    const Write& w = s.writes[i];
+    if (w.key == "default") {
+      FUZZ_CHECK(rowSelected && w.value == g_osEntries[selection].bootPath,
+                 "a default that is not the selected row's boot path" + detail());
+    } else {
+      FUZZ_CHECK(
+          w.key == "timeout" && (w.value == kTimeoutRestartNow || w.value == kTimeoutAskAtStart),
+          "an unknown setting written" + detail());
+    }
+  }
+  const bool restart = HasPrefix(s, "ExitWindowsEx(");
+  const bool closes = HasPrefix(s, "EndDialog(") || HasPrefix(s, "PostQuitMessage(");
+  const std::vector<std::string> boxes = Boxes(s);
+  const std::string errorBoxTail =
+      std::string(", ") + kAppName + ", " + Hex(MB_OK | MB_ICONERROR) + ")";
+
+  if (failed) {
+    FUZZ_CHECK(!restart, "a restart after a failed write" + detail());
+    FUZZ_CHECK(!closes, "the dialog closed after a failed write" + detail());
+    FUZZ_CHECK(boxes.size() == 1 && boxes[0].size() > errorBoxTail.size() &&
+                   boxes[0].compare(boxes[0].size() - errorBoxTail.size(), errorBoxTail.size(),
+                                    errorBoxTail) == 0,
+               "a failed write not reported as an error" + detail());
+    return;
+  }
+
+  if (command == IDOK) {
+    if (!rowSelected) {
+      FUZZ_CHECK(s.writes.empty() && !restart && !closes && boxes.empty(),
+                 "switch acted without a selected row" + detail());
+      return;
+    }
+    FUZZ_CHECK(s.writes.size() == 2 && s.writes[0].key == "default" &&
+                   s.writes[1].key == "timeout" && s.writes[1].value == kTimeoutRestartNow,
+               "switch did not write the selection with no waiting" + detail());
+    FUZZ_CHECK(
+        restart &&
+            LastIndexOf(s, "ExitWindowsEx(") > LastIndexOf(s, "WritePrivateProfileStringA(") &&
+            Has(s, "ExitWindowsEx(" + Hex(EWX_REBOOT | EWX_FORCE) + ", 0)"),
+        "switch wrote both settings but requested no forced restart" + detail());
+    FUZZ_CHECK(closes, "switch left the dialog open" + detail());
+    if (s.restartFailed) {
+      FUZZ_CHECK(boxes.size() == 1 &&
+                     boxes[0] == Box("dialog", kTextRestartRefused, kAppName, MB_OK | MB_ICONERROR),
+                 "a refused restart not reported" + detail());
+    } else {
+      FUZZ_CHECK(boxes.empty(), "a box after a successful switch" + detail());
+    }
+  } else if (command == IDC_BOOTMENU) {
+    FUZZ_CHECK(!restart, "choose-at-start-up requested a restart" + detail());
+    const size_t expectedWrites = rowSelected ? 2 : 1;
+    FUZZ_CHECK(s.writes.size() == expectedWrites && s.writes.back().key == "timeout" &&
+                   s.writes.back().value == kTimeoutAskAtStart &&
+                   (!rowSelected || s.writes[0].key == "default"),
+               "choose-at-start-up wrote the wrong settings" + detail());
+    FUZZ_CHECK(closes && boxes.size() == 1 &&
+                   boxes[0] == Box("dialog", kTextBootMenuInfo, kCaptionBootMenuInfo, MB_OK),
+               "choose-at-start-up did not tell the user and close" + detail());
+  } else {
+    FUZZ_CHECK(s.writes.empty() && !restart,
+               "a write or restart without a command for it" + detail());
+    if (command == IDCANCEL) {
+      FUZZ_CHECK(closes && boxes.empty(), "cancel did not just close" + detail());
+    } else if (command == IDC_ABOUT) {
+      FUZZ_CHECK(!closes && boxes.size() == 1 &&
+                     boxes[0] == Box("dialog", kTextAbout, kCaptionAbout, MB_OK),
+                 "About did not just show its box" + detail());
+    } else {
+      FUZZ_CHECK(!closes && boxes.empty(), "an unknown message acted" + detail());
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::Input input(data, size);
+  const uint8_t flags = input.Byte();
+  const char* const failing = kFailable[input.Byte() % std::size(kFailable)];
+  const int failingNth = 1 + input.Byte() % 4;
+  const uint8_t selectionByte = input.Byte();
+  const long selection = selectionByte < 20
+                             ? selectionByte
+                             : kOddSelections[selectionByte % std::size(kOddSelections)];
+  const int messageCount = input.Byte() % 9;
+  std::vector<std::pair<uint8_t, uint8_t>> messages;
+  for (int i = 0; i < messageCount; ++i) {
+    const uint8_t kind = input.Byte();
+    messages.emplace_back(kind, input.Byte());
+  }
+  std::string commandLine;
+  if (flags & kCommandLine) commandLine = input.Bytes(input.Byte());
+  commandLine.resize(std::min(commandLine.size(), commandLine.find('\0')));
+  const std::string file = input.Rest();
+
+  const bool missing = flags & kMissing;
+  const DWORD attributes = ((flags & kReadOnly) ? FILE_ATTRIBUTE_READONLY : 0) |
+                           ((flags & kHidden) ? FILE_ATTRIBUTE_HIDDEN : 0) |
+                           ((flags & kSystem) ? FILE_ATTRIBUTE_SYSTEM : 0);
+  fuzz::FreshDrive();
+  if (!missing) {
+    fuzz::WriteBootFile(file);
+    SetFileAttributesA(kBootFilePath, attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+  }
+  subst::ClearCalls();
+  subst::SetCurSel(selection);
+  for (const auto& m : messages) {
+    const bool dialogTakes = m.first & 1;
+    switch ((m.first >> 1) & 3) {
+      case 0:
+      case 1:
+        subst::PostToQueue(WM_COMMAND, kCommands[m.second % std::size(kCommands)], dialogTakes);
+        break;
+      case 2:
+        subst::PostToQueue(WM_COMMAND, MAKEWPARAM(m.second, m.first >> 3), dialogTakes);
+        break;
+      default:
+        subst::PostToQueue(kOtherMessages[m.first % std::size(kOtherMessages)], m.second,
+                           dialogTakes);
+        break;
+    }
+  }
+  if (failing) subst::FailCall(failing, failingNth);
+  g_osCount = 0;
+
+  std::vector<char> commandLineBuffer(commandLine.begin(), commandLine.end());
+  commandLineBuffer.push_back('\0');
+  HINSTANCE__ instance = {};
+  const int exitCode = WinMain(&instance, nullptr, commandLineBuffer.data(), SW_SHOWNORMAL);
+
+  if (failing) subst::FailCall(failing, INT_MAX);  // the checks below call the stand-in too
+  Run run(failing, failingNth, !missing, flags & kReadOnly);
+  const std::vector<Segment> segments = run.Segments(subst::Calls());
+  const Detail detail = [&] {
+    return "\nflags " + Hex(flags) + ", failing " + (failing ? failing : "nothing") + " #" +
+           std::to_string(failingNth) + ", selection " + std::to_string(selection) +
+           ", command line " + fuzz::Printable(commandLine) + ", file " + fuzz::Printable(file) +
+           "\ncalls:" + Describe(segments);
+  };
+
+  FUZZ_CHECK(subst::OpenHandleCount() == 0, "a handle left open" + detail());
+  if (!commandLine.empty()) {
+    // The reset: one write, no window, no box, no restart; the exit code tells the outcome.
+    // Without a boot file nothing is written and the reset fails.
+    const bool refused = missing && !segments[0].attributesUnreadable;
+    FUZZ_CHECK(segments.size() == 1 && segments[0].writes.size() == (refused ? 0u : 1u),
+               "the command-line reset wrote something else" + detail());
+    FUZZ_CHECK(refused || (segments[0].writes[0].key == "timeout" &&
+                           segments[0].writes[0].value == kTimeoutReset),
+               "the command-line reset wrote something else" + detail());
+    FUZZ_CHECK(!HasPrefix(segments[0], "RegisterClassA(") &&
+                   !HasPrefix(segments[0], "CreateDialogParamA(") &&
+                   !HasPrefix(segments[0], "MessageBoxA(") &&
+                   !HasPrefix(segments[0], "ExitWindowsEx("),
+               "the command-line reset showed something or restarted" + detail());
+    FUZZ_CHECK(exitCode == (!refused && segments[0].writes[0].ok ? kExitOk : kExitNotWritten),
+               "the exit code hides the reset's outcome" + detail());
+  } else {
+    FUZZ_CHECK(exitCode == 0, "the window's run ended with " + std::to_string(exitCode) + detail());
+    FUZZ_CHECK(g_osCount >= 0 && g_osCount <= kMaxOsEntries, "table size" + detail());
+    const std::vector<std::string>& lines = subst::ListLines();
+    bool listMatches = lines.size() == static_cast<size_t>(g_osCount);
+    for (size_t i = 0; listMatches && i < lines.size(); ++i)
+      listMatches = lines[i] == g_osEntries[i].description;
+    FUZZ_CHECK(listMatches, "the list is not the table's descriptions in order" + detail());
+    FUZZ_CHECK(segments[0].writes.empty() && !HasPrefix(segments[0], "ExitWindowsEx("),
+               "written before any command" + detail());
+    if (run.FailureHit() && (std::string(failing) == "RegisterClassA" ||
+                             std::string(failing) == "CreateDialogParamA")) {
+      const std::vector<std::string> boxes = Boxes(segments[0]);
+      FUZZ_CHECK(segments.size() == 1 && boxes.size() == 1 &&
+                     StartsWith(boxes[0], "MessageBoxA(NULL, ") &&
+                     boxes[0].find(std::string(", ") + kAppName + ", " + Hex(MB_ICONERROR) + ")") !=
+                         std::string::npos,
+                 "a failed start-up not reported, or the loop ran anyway" + detail());
+    }
+    for (size_t i = 1; i < segments.size(); ++i) CheckCommand(segments[i], selection, detail);
+  }
+
+  if (!missing && !run.AttributesFailed()) {
+    FUZZ_CHECK(fuzz::BootFileReadOnly() == static_cast<bool>(flags & kReadOnly),
+               "the read-only attribute was not restored" + detail());
+    FUZZ_CHECK(
+        GetFileAttributesA(kBootFilePath) == (attributes ? attributes : FILE_ATTRIBUTE_NORMAL),
+        "the file's attributes were not restored" + detail());
+  }
+  if (!run.AnyWritten()) {
+    std::string after;
+    const bool exists = fuzz::ReadBootFile(&after);
+    FUZZ_CHECK(exists == !missing && (missing || after == file),
+               "the file changed without a successful write" + detail());
+  }
+  return 0;
+}
