@@ -25,15 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool limited = flags & 8;
   const std::string file = input.Rest();
 
-  fuzz::FreshDrive();
-  if (!missing) fuzz::WriteBootFile(file);
-  if (openFails) subst::FailCall("CreateFileA");
-  if (limited) subst::FailReadAfter(readLimit);
-
-  // What the reader can see: nothing when the file cannot be opened, else the file up to the
-  // first failing read.
-  std::string visible = (missing || openFails) ? "" : file;
-  if (limited && visible.size() > readLimit) visible.resize(readLimit);
+  const std::string visible = fuzz::PrepareReader(file, missing, openFails, limited, readLimit);
   fuzz::LineModel model(visible, static_cast<size_t>(maxChars));
 
   // Exactly the room the caller promises, so that ASan sees one byte too many.

@@ -49,13 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool limited = flags & 4;
   const std::string file = input.Rest();
 
-  fuzz::FreshDrive();
-  if (!missing) fuzz::WriteBootFile(file);
-  if (openFails) subst::FailCall("CreateFileA");
-  if (limited) subst::FailReadAfter(readLimit);
-
-  std::string visible = (missing || openFails) ? "" : file;
-  if (limited && visible.size() > readLimit) visible.resize(readLimit);
+  const std::string visible = fuzz::PrepareReader(file, missing, openFails, limited, readLimit);
   const std::vector<fuzz::ExpectedRow> rows = fuzz::ExpectedTable(visible);
 
   // Leftovers of an earlier load must not show through.

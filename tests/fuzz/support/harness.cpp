@@ -113,4 +113,15 @@ bool BootFileReadOnly() {
   return stat(HostBootPath().c_str(), &st) == 0 && !(st.st_mode & S_IWUSR);
 }
 
+std::string PrepareReader(const std::string& file, bool missing, bool openFails, bool limited,
+                          size_t readLimit) {
+  FreshDrive();
+  if (!missing) WriteBootFile(file);
+  if (openFails) subst::FailCall("CreateFileA");
+  if (limited) subst::FailReadAfter(static_cast<long>(readLimit));
+  std::string visible = (missing || openFails) ? "" : file;
+  if (limited && visible.size() > readLimit) visible.resize(readLimit);
+  return visible;
+}
+
 }  // namespace fuzz

@@ -45,4 +45,11 @@ void RemoveBootFile();
 bool ReadBootFile(std::string* bytes);  // false when there is no file
 bool BootFileReadOnly();                // the host file's owner-write bit is clear
 
+// A fresh drive with c:\boot.ini as the case asks for it: `file` unless `missing`, an open
+// that fails, reads that fail after `readLimit` bytes when `limited`. Returns the bytes a
+// reader can see: none when there is nothing to open, else the file up to the first failing
+// read.
+std::string PrepareReader(const std::string& file, bool missing, bool openFails, bool limited,
+                          size_t readLimit);
+
 }  // namespace fuzz
