@@ -189,6 +189,11 @@ class Run:
             raise Failure(f"expected the box {title!r} to say {text!r}\n  happened: {shown!r}")
         return window
 
+    def answer_box(self, box, title, key="Return"):
+        """Answers a box with a key and sees it go."""
+        self.session.keys(box, key)
+        self.expect(self.session.wait_gone(title), f"the box {title!r} to close on {key}", "it stays")
+
     def expect_dialog(self, app):
         """The dialog is still up, and the program still running."""
         if not self.session.find_windows(DIALOG_TITLE):
@@ -371,14 +376,12 @@ def about_twice(run):
     app.dialog.click(ID_ABOUT)
     box = run.expect_box(ABOUT_TITLE, TEXT_ABOUT)
     run.expect_dialog(app)
-    run.session.keys(box, "Return")
-    run.expect(run.session.wait_gone(ABOUT_TITLE), "the About box to close on Enter", "it stays")
+    run.answer_box(box, ABOUT_TITLE)
     run.expect_dialog(app)
     app.dialog.click_line(0)
     run.session.keys(app.dialog.window, "Tab", "Tab", "Tab", "Tab", "space")
     box = run.expect_box(ABOUT_TITLE, TEXT_ABOUT)
-    run.session.keys(box, "Escape")
-    run.expect(run.session.wait_gone(ABOUT_TITLE), "the About box to close on Escape", "it stays")
+    run.answer_box(box, ABOUT_TITLE, "Escape")
     run.expect_dialog(app)
     run.expect_unchanged()
     run.session.keys(app.dialog.window, "Escape")
@@ -502,16 +505,14 @@ def held_switch(run):
     app.dialog.click_line(1)
     app.dialog.click(ID_SWITCH)
     box = run.expect_box(ERROR_TITLE, TEXT_NOT_WRITTEN_NO_RESTART)
-    run.session.keys(box, "Return")
-    run.expect(run.session.wait_gone(ERROR_TITLE), "the error box to close on Enter", "it stays")
+    run.answer_box(box, ERROR_TITLE)
     run.expect_dialog(app)
     run.expect_unchanged()
     # The other command on the same held file.
     app.dialog.click(ID_BOOTMENU)
     box = run.expect_box(ERROR_TITLE, TEXT_NOT_WRITTEN)
     run.expect(not run.session.find_windows(BOOTMENU_TITLE), "no choose-at-start-up box", "it is on screen")
-    run.session.keys(box, "Return")
-    run.expect(run.session.wait_gone(ERROR_TITLE), "the error box to close on Enter", "it stays")
+    run.answer_box(box, ERROR_TITLE)
     run.expect_dialog(app)
     run.release_file()
     run.session.keys(app.dialog.window, "Escape")

@@ -15,6 +15,7 @@ namespace {
 
 using wine_ui::Children;
 using wine_ui::ClassName;
+using wine_ui::BackOut;
 using wine_ui::Pump;
 using wine_ui::Text;
 
@@ -267,21 +268,10 @@ INSTANTIATE_TEST_SUITE_P(Enter, EnterKeyTest, ::testing::ValuesIn(kEnterCases),
 
 // Every way a user backs out of the window reaches the procedure as IDCANCEL, and nothing
 // else does.
-struct BackOutCase {
-  const char* name;
-  void (*act)(HWND dialog, Pump& pump);
-};
-
-void PrintTo(const BackOutCase& c, std::ostream* os) { *os << c.name; }
-
-const BackOutCase kBackOuts[] = {
-    {"EscapeKey", [](HWND, Pump& pump) { pump.Press(VK_ESCAPE); }},
+const BackOut kBackOuts[] = {
+    {"EscapeKey", wine_ui::PressEscape},
     {"AltF4", [](HWND, Pump& pump) { pump.Press(VK_F4, true); }},
-    {"CloseBox",
-     [](HWND dialog, Pump& pump) {
-       SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-       pump.Run();
-     }},
+    {"CloseBox", wine_ui::ClickCloseBox},
     {"CloseMessage",
      [](HWND dialog, Pump& pump) {
        PostMessageA(dialog, WM_CLOSE, 0, 0);
@@ -290,7 +280,7 @@ const BackOutCase kBackOuts[] = {
 };
 
 class BackOutRouteTest : public DialogManagerTest,
-                    public ::testing::WithParamInterface<BackOutCase> {};
+                    public ::testing::WithParamInterface<BackOut> {};
 
 TEST_P(BackOutRouteTest, ArrivesAsCancel) {
   Show();

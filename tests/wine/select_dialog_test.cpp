@@ -18,6 +18,7 @@ namespace {
 
 using wine_ui::Box;
 using wine_ui::BoxCatcher;
+using wine_ui::BackOut;
 using wine_ui::Pump;
 using wine_ui::RestartGuard;
 
@@ -147,20 +148,9 @@ INSTANTIATE_TEST_SUITE_P(Files, ListTest, ::testing::ValuesIn(kListCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Backing out with a system selected ends the program and leaves the file alone.
-struct BackOutCase {
-  const char* name;
-  void (*act)(HWND dialog, Pump& pump);
-};
-
-void PrintTo(const BackOutCase& c, std::ostream* os) { *os << c.name; }
-
-const BackOutCase kBackOuts[] = {
-    {"EscapeKey", [](HWND, Pump& pump) { pump.Press(VK_ESCAPE); }},
-    {"CloseBox",
-     [](HWND dialog, Pump& pump) {
-       SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-       pump.Run();
-     }},
+const BackOut kBackOuts[] = {
+    {"EscapeKey", wine_ui::PressEscape},
+    {"CloseBox", wine_ui::ClickCloseBox},
     {"CancelButton",
      [](HWND dialog, Pump& pump) {
        SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
@@ -169,7 +159,7 @@ const BackOutCase kBackOuts[] = {
 };
 
 class BackOutTest : public SelectDialogTest,
-                    public ::testing::WithParamInterface<BackOutCase> {};
+                    public ::testing::WithParamInterface<BackOut> {};
 
 TEST_P(BackOutTest, EndsTheProgramWithoutWriting) {
   WriteBootFile(kBootIni);

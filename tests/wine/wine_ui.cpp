@@ -149,4 +149,13 @@ RestartGuard::~RestartGuard() {
 
 int RestartGuard::calls() { return g_restartCalls; }
 
+void PrintTo(const BackOut& way, std::ostream* os) { *os << way.name; }
+
+void PressEscape(HWND, Pump& pump) { pump.Press(VK_ESCAPE); }
+
+void ClickCloseBox(HWND dialog, Pump& pump) {
+  SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  pump.Run();
+}
+
 }  // namespace wine_ui

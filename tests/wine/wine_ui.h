@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,17 @@ class Pump {
   bool quit_ = false;
   WPARAM quitCode_ = 0;
 };
+
+// One way a user backs out of the dialog, acting through the program's kind of loop.
+struct BackOut {
+  const char* name;
+  void (*act)(HWND dialog, Pump& pump);
+};
+void PrintTo(const BackOut& way, std::ostream* os);
+
+// The ways every test of backing out shares: the Escape key and the caption's close box.
+void PressEscape(HWND dialog, Pump& pump);
+void ClickCloseBox(HWND dialog, Pump& pump);
 
 // While alive, every window this thread activates, other than a dialog run by `own`, is
 // taken for a box: it is read as soon as it is complete and on screen, then answered with
