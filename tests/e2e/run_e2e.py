@@ -614,12 +614,9 @@ def nonroot_session(main, args):
     session.display = main.display
     wow64 = h.pe_machine(args.program) == "i386"
     if wow64:
-        # tools/wine32 keeps its loaders (and its qemu) in a folder that user must own.
+        # tools/wine32 keeps its copies of the loaders in a folder that user must own.
         state = base / "wine32"
         state.mkdir(exist_ok=True)
-        qemu = h.REPO / "build" / "wine32" / "qemu-i386"
-        if qemu.exists() and not (state / "qemu-i386").exists():
-            shutil.copy2(qemu, state / "qemu-i386")
         for path in [state, *state.rglob("*")]:
             os.chown(path, *user, follow_symlinks=False)
         session.extra_env["BRISVANE_WINE32_DIR"] = str(state)
