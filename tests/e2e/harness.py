@@ -28,6 +28,21 @@ ERROR_TITLE = "Brisvane"
 # Control ids of the dialog template.
 ID_LIST, ID_SWITCH, ID_BOOTMENU, ID_CANCEL, ID_ABOUT = 1002, 1, 3, 2, 1003
 
+
+def read_wine_env(path):
+    """tools/wine-env's settings: KEY=VALUE lines taken literally, # comments."""
+    settings = {}
+    for line in Path(path).read_text().splitlines():
+        if line and not line.startswith("#"):
+            key, _, value = line.partition("=")
+            settings[key] = value
+    return settings
+
+
+# What every Wine program of ours runs with; a trace or a case varies WINEDEBUG or
+# WINEDLLOVERRIDES on top.
+WINE_ENV = read_wine_env(TOOLS / "wine-env")
+
 SKIP = 77  # CTest's SKIP_RETURN_CODE
 
 # The calls the relay trace records. ReadFile is there for the benchmark's count; the rest
@@ -327,13 +342,9 @@ class Session:
             env["HOME"] = str(self.prefix.parent / "home")
         for var in ("WAYLAND_DISPLAY", "WINELOADERNOEXEC"):
             env.pop(var, None)
-        env.update(
-            WINEPREFIX=str(self.prefix),
-            WINEDEBUG="+pid,+relay" if trace else "-all",
-            WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d",
-            LANG="ja_JP.UTF-8",
-            LC_ALL="ja_JP.UTF-8",
-        )
+        env.update(WINE_ENV, WINEPREFIX=str(self.prefix))
+        if trace:
+            env["WINEDEBUG"] = "+pid,+relay"
         env.update(self.extra_env)
         if self.display:
             env["DISPLAY"] = self.display

@@ -309,7 +309,7 @@ def switch_without_selection(run):
 def switch_restart_refused(run):
     # Wine's ExitWindowsEx starts wineboot to end the session; with wineboot disabled the
     # request fails as a refused one would on Windows.
-    app = run.start(env={"WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d;wineboot.exe=d"})
+    app = run.start(env={"WINEDLLOVERRIDES": h.WINE_ENV["WINEDLLOVERRIDES"] + ";wineboot.exe=d"})
     run.session.keys(app.dialog.window, "Home", "Down", "Return")
     box = run.expect_box(ERROR_TITLE, TEXT_RESTART_REFUSED)
     run.expect_file(h.with_loader_keys(FIXTURE, default=PATHS[1], timeout="0"),
