@@ -18,6 +18,8 @@ from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
 TOOLS = REPO / "tools"
+sys.path.insert(0, str(TOOLS))
+import pe_header  # noqa: E402
 
 # The titles the program shows, as Wine hands them to X (UTF-8).
 DIALOG_TITLE = "どのOSに切り替えますか？"
@@ -101,28 +103,6 @@ def tool(name):
     return path
 
 
-def pe_machine(exe):
-    data = Path(exe).read_bytes()[:4096]
-    off = int.from_bytes(data[60:64], "little")
-    machine = int.from_bytes(data[off + 4:off + 6], "little")
-    return {0x14C: "i386", 0x8664: "x86_64"}.get(machine, "unknown")
-
-
-def pe_image_range(exe):
-    """The range of addresses the program's own image occupies once loaded (no relocation:
-    MinGW's executables are loaded at their preferred base under Wine)."""
-    data = Path(exe).read_bytes()[:4096]
-    off = int.from_bytes(data[60:64], "little")
-    opt = off + 24
-    magic = int.from_bytes(data[opt:opt + 2], "little")
-    if magic == 0x20B:  # PE32+
-        base = int.from_bytes(data[opt + 24:opt + 32], "little")
-    else:
-        base = int.from_bytes(data[opt + 28:opt + 32], "little")
-    size = int.from_bytes(data[opt + 56:opt + 60], "little")
-    return base, base + size
-
-
 def wine64_loader():
     for path in ("/usr/lib/wine/wine64", shutil.which("wine64") or ""):
         if path and os.access(path, os.X_OK):
@@ -140,7 +120,7 @@ def wineserver_binary():
 def runner_for(exe):
     """The command that starts a Windows program on this host: the 64-bit loader for x86-64,
     tools/wine32 for i386 (when another part of the build has provided it)."""
-    machine = pe_machine(exe)
+    machine = pe_header.machine(exe)
     if machine == "x86_64":
         return [wine64_loader()]
     if machine == "i386":
@@ -412,7 +392,7 @@ class Session:
         """Prefix, Xvfb on a free display, persistent Wine server, and a warm-up."""
         tool("Xvfb")
         tool("xdotool")
-        self.ensure_prefix(wow64=bool(self.program and pe_machine(self.program) == "i386"))
+        self.ensure_prefix(wow64=bool(self.program and pe_header.machine(self.program) == "i386"))
         self.stop(quiet=True)  # anything a killed earlier run left behind
         read_fd, write_fd = os.pipe()
         xvfb = subprocess.Popen(

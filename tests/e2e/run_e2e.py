@@ -77,7 +77,7 @@ class App:
         self.dialog = None
 
     def calls(self):
-        return h.parse_trace(self.trace, h.pe_image_range(self.run.program))
+        return h.parse_trace(self.trace, h.pe_header.image_range(self.run.program))
 
     def wait_exit(self, timeout=20):
         try:
@@ -612,7 +612,7 @@ def nonroot_session(main, args):
         shutil.copy2(f, bin_dir / Path(f).name)
     session = h.Session(base / "prefix", Path(args.workdir) / "nonroot-work", user=user, helpers=bin_dir)
     session.display = main.display
-    wow64 = h.pe_machine(args.program) == "i386"
+    wow64 = h.pe_header.machine(args.program) == "i386"
     if wow64:
         # tools/wine32 keeps its copies of the loaders in a folder that user must own.
         state = base / "wine32"
