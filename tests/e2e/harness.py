@@ -27,8 +27,21 @@ ABOUT_TITLE = "About"
 BOOTMENU_TITLE = "OS選択方法の変更"
 ERROR_TITLE = "Brisvane"
 
-# Control ids of the dialog template.
-ID_LIST, ID_SWITCH, ID_BOOTMENU, ID_CANCEL, ID_ABOUT = 1002, 1, 3, 2, 1003
+
+def read_defines(path):
+    """The #defines of a C header whose value is a plain number."""
+    found = re.findall(r"^#define\s+(\w+)\s+(0x[0-9a-fA-F]+|\d+)\s*$", Path(path).read_text(), re.M)
+    return {name: int(value, 0) for name, value in found}
+
+
+# The dialog's ids, as the program and its template take them from res/resource.h.
+_RESOURCE = read_defines(REPO / "res" / "resource.h")
+IDD_SELECT = _RESOURCE["IDD_SELECT"]
+IDC_OSLIST = _RESOURCE["IDC_OSLIST"]
+IDC_BOOTMENU = _RESOURCE["IDC_BOOTMENU"]
+IDC_ABOUT = _RESOURCE["IDC_ABOUT"]
+# windows.h's, which the template gives the switch and cancel buttons.
+IDOK, IDCANCEL = 1, 2
 
 
 def read_wine_env(path):
@@ -599,7 +612,7 @@ class Dialog:
             elif name != "window":
                 left, top, right, bottom = (int(n) for n in numbers)
                 self.controls[int(name)] = (left, top, right, bottom)
-        if ID_LIST not in self.controls:
+        if IDC_OSLIST not in self.controls:
             raise Failure(f"the dialog's controls could not be located (probe said {lines!r})")
 
     def centre(self, control):
@@ -611,7 +624,7 @@ class Dialog:
 
     def click_line(self, row, double=False):
         """The list's row `row` (0-based, among the rows shown from the top)."""
-        left, top, _, _ = self.controls[ID_LIST]
+        left, top, _, _ = self.controls[IDC_OSLIST]
         height = self.list_state()[1]
         self.session.click(left + 20, top + 1 + height * row + height // 2, double=double)
 

@@ -1,8 +1,8 @@
 // Looks at the program under test from outside, as another Windows program in the same Wine
 // session would: what a window's list holds, what a message box says, where the controls are,
 // and a file's attributes. Prints UTF-8 on stdout; exit 2 when the window or file is not there.
-//   e2e_probe list  TITLE         "count item-height selection" of the list 1002, then one
-//                                 line per entry
+//   e2e_probe list  TITLE         "count item-height selection" of the program's list, then
+//                                 one line per entry
 //   e2e_probe text  TITLE         the text of a message box (its static 0xFFFF), as it is
 //   e2e_probe rects TITLE         "id left top right bottom" in screen pixels for every child,
 //                                 "window ..." and "close X Y" (the caption's close box)
@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+
+#include "res/resource.h"
 
 namespace {
 
@@ -56,7 +58,7 @@ BOOL CALLBACK PrintChildRect(HWND child, LPARAM) {
 }
 
 int List(HWND dialog) {
-  HWND list = GetDlgItem(dialog, 1002);
+  HWND list = GetDlgItem(dialog, IDC_OSLIST);
   if (!list) return 2;
   const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
   Print(std::to_wstring(count) + L" " + std::to_wstring(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)) +

@@ -24,8 +24,8 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import harness as h  # noqa: E402
-from harness import (ABOUT_TITLE, BOOTMENU_TITLE, DIALOG_TITLE, ERROR_TITLE, ID_ABOUT,  # noqa: E402
-                     ID_BOOTMENU, ID_CANCEL, ID_SWITCH, Failure, Skip)
+from harness import (ABOUT_TITLE, BOOTMENU_TITLE, DIALOG_TITLE, ERROR_TITLE, IDC_ABOUT,  # noqa: E402
+                     IDC_BOOTMENU, IDCANCEL, IDD_SELECT, IDOK, Failure, Skip)
 
 sys.stdout.reconfigure(encoding="utf-8", errors="replace")
 
@@ -56,7 +56,7 @@ def write_call(key, value):
 
 
 RESTART = ("ExitWindowsEx", 6, 0)
-DIALOG = ("CreateDialogParamA", ANY, 101, ANY, ANY, ANY)
+DIALOG = ("CreateDialogParamA", ANY, IDD_SELECT, ANY, ANY, ANY)
 
 
 def box_call(caption):
@@ -284,7 +284,7 @@ cases_from_table("switch", [
     ("Enter on the list after Home, Down switches to the second system",
      by_keys("Home", "Down", "Return", row=1)),
     ("a click on the third line and on the switch button switches to it",
-     click_line_then(2, ID_SWITCH)),
+     click_line_then(2, IDOK)),
     ("Tab to the switch button and Space switches to the selected system",
      by_keys("Down", "End", "Up", "Up", "Tab", "space", row=0)),
 ], switch_case)
@@ -295,7 +295,7 @@ def switch_without_selection(run):
     app = run.start()
     run.expect(app.dialog.list_state()[2] == -1, "no line selected at start", app.dialog.list_state())
     run.session.keys(app.dialog.window, "Return")
-    app.dialog.click(ID_SWITCH)
+    app.dialog.click(IDOK)
     run.settle()
     run.expect_dialog(app)
     run.expect_no_boxes()
@@ -341,10 +341,10 @@ def bootmenu_case(run, act, row):
 
 
 cases_from_table("bootmenu", [
-    ("a click on the second line and on the button", click_line_then(1, ID_BOOTMENU), 1),
+    ("a click on the second line and on the button", click_line_then(1, IDC_BOOTMENU), 1),
     ("Home, Tab, Tab and Space", by_keys("Home", "Tab", "Tab", "space", row=0), 0),
-    ("Home, End, then a click on the button", keys_then_click(["Home", "End"], 2, ID_BOOTMENU), 2),
-    ("a click on the button with nothing selected leaves the default", lambda run, app: app.dialog.click(ID_BOOTMENU), None),
+    ("Home, End, then a click on the button", keys_then_click(["Home", "End"], 2, IDC_BOOTMENU), 2),
+    ("a click on the button with nothing selected leaves the default", lambda run, app: app.dialog.click(IDC_BOOTMENU), None),
 ], bootmenu_case)
 
 
@@ -363,7 +363,7 @@ cases_from_table("cancel", [
     ("Escape", by_keys("Escape", row=None)),
     ("Escape after selecting a line", by_keys("Down", "Down", "Escape", row=None)),
     ("a click on the close box", lambda run, app: app.dialog.click_close_box()),
-    ("a click on the cancel button after selecting a line", click_line_then(1, ID_CANCEL)),
+    ("a click on the cancel button after selecting a line", click_line_then(1, IDCANCEL)),
     ("Tab to the cancel button and Space", by_keys("Tab", "Tab", "Tab", "space", row=None)),
 ], cancel_case)
 
@@ -373,7 +373,7 @@ cases_from_table("cancel", [
 @case("about", "About twice, by a click and by Tab and Space; the dialog stays each time")
 def about_twice(run):
     app = run.start()
-    app.dialog.click(ID_ABOUT)
+    app.dialog.click(IDC_ABOUT)
     box = run.expect_box(ABOUT_TITLE, TEXT_ABOUT)
     run.expect_dialog(app)
     run.answer_box(box, ABOUT_TITLE)
@@ -428,7 +428,7 @@ def more_than_sixteen(run):
     run.expect(listing == expected, expected, listing)
     # Wine's list takes the first key with nothing selected as a move to the first line.
     run.session.keys(app.dialog.window, "Home", "End")
-    app.dialog.click(ID_BOOTMENU)
+    app.dialog.click(IDC_BOOTMENU)
     box = run.expect_box(BOOTMENU_TITLE, TEXT_BOOTMENU)
     run.session.keys(box, "Return")
     run.expect_exit(app, 0)
@@ -441,7 +441,7 @@ def empty_list_case(run, fixture):
     count = app.dialog.list_state()[0]
     run.expect(count == 0, "an empty list", f"{count} lines")
     run.session.keys(app.dialog.window, "Return")
-    app.dialog.click(ID_SWITCH)
+    app.dialog.click(IDOK)
     run.settle()
     run.expect_dialog(app)
     run.expect_unchanged()
@@ -503,13 +503,13 @@ def held_switch(run):
     app = run.start()
     run.hold_file()
     app.dialog.click_line(1)
-    app.dialog.click(ID_SWITCH)
+    app.dialog.click(IDOK)
     box = run.expect_box(ERROR_TITLE, TEXT_NOT_WRITTEN_NO_RESTART)
     run.answer_box(box, ERROR_TITLE)
     run.expect_dialog(app)
     run.expect_unchanged()
     # The other command on the same held file.
-    app.dialog.click(ID_BOOTMENU)
+    app.dialog.click(IDC_BOOTMENU)
     box = run.expect_box(ERROR_TITLE, TEXT_NOT_WRITTEN)
     run.expect(not run.session.find_windows(BOOTMENU_TITLE), "no choose-at-start-up box", "it is on screen")
     run.answer_box(box, ERROR_TITLE)
@@ -569,9 +569,9 @@ def readonly_case(run, act, row, timeout, args=()):
 
 
 cases_from_table("readonly", [
-    ("the switch writes a read-only file and keeps its attributes", click_line_then(1, ID_SWITCH), 1, "0"),
+    ("the switch writes a read-only file and keeps its attributes", click_line_then(1, IDOK), 1, "0"),
     ("choose at start-up writes a read-only file and keeps its attributes",
-     click_line_then(2, ID_BOOTMENU), 2, "-1"),
+     click_line_then(2, IDC_BOOTMENU), 2, "-1"),
     ("the command-line reset writes a read-only file and keeps its attributes", None, None, "30", ["/s"]),
 ], readonly_case)
 
