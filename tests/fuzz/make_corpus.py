@@ -9,6 +9,7 @@ them under other names and are never touched here.
     tests/fuzz/make_corpus.py           rewrite the seeds
     tests/fuzz/make_corpus.py --check   fail when the stored seeds differ from these
 """
+import re
 import struct
 import sys
 from pathlib import Path
@@ -74,11 +75,29 @@ def table_seeds():
     return seeds
 
 
+def failable_calls():
+    """The session fuzzer's kFailable, read out of its source: the names of the calls a run may
+    see fail, indexed by the input's failing-call byte (None: nothing fails)."""
+    source = (HERE / "dialog_session_fuzzer.cpp").read_text()
+    table = re.search(r"\bkFailable\[\]\s*=\s*\{(.*?)\};", source, re.S)
+    if not table:
+        sys.exit("make_corpus: no kFailable table in dialog_session_fuzzer.cpp")
+    return [m.group(1) for m in re.finditer(r'nullptr|"(\w+)"', table.group(1))]
+
+
 # dialog_session: [flags] [failing call] [which call] [selection] [message count] [messages]
 # [command line length, command line] [file...]. Indexes into the target's tables:
 READ_ONLY, HIDDEN, SYSTEM, MISSING, COMMAND_LINE = 1, 2, 4, 8, 16
-(NOTHING, WRITE, SET_ATTRIBUTES, GET_ATTRIBUTES, EXIT_WINDOWS, OPEN_TOKEN, LOOKUP_PRIVILEGE,
- ADJUST_PRIVILEGES, MESSAGE_BOX, CREATE_FILE, READ_FILE, REGISTER_CLASS, CREATE_DIALOG) = range(13)
+FAILABLE = failable_calls()
+NOTHING = FAILABLE.index(None)
+WRITE = FAILABLE.index("WritePrivateProfileStringA")
+SET_ATTRIBUTES = FAILABLE.index("SetFileAttributesA")
+GET_ATTRIBUTES = FAILABLE.index("GetFileAttributesA")
+EXIT_WINDOWS = FAILABLE.index("ExitWindowsEx")
+ADJUST_PRIVILEGES = FAILABLE.index("AdjustTokenPrivileges")
+READ_FILE = FAILABLE.index("ReadFile")
+REGISTER_CLASS = FAILABLE.index("RegisterClassA")
+CREATE_DIALOG = FAILABLE.index("CreateDialogParamA")
 NO_SELECTION = 21  # 21 % 7 == 0: LB_ERR
 SWITCH, CANCEL, BOOT_MENU, ABOUT, DOUBLE_CLICK = range(5)
 
