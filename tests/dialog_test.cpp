@@ -100,12 +100,13 @@ const CommandCase kCommands[] = {
      kBootIni},
     {"UnknownIdIsNoCommand", 1, 4, nullptr, 0, FALSE, {}, kBootIni},
     // A forced restart after a failed write would kill the user's programs and boot the old
-    // system: the switch stops at the first failed write and says so.
+    // system: the switch stops at the first failed write and says what the file now holds.
     {"SwitchStopsWhenDefaultNotWritten", 1, IDOK, "WritePrivateProfileStringA", 1, TRUE,
      {Write("default", kPath1), Box(kTextNotWrittenNoRestart, kAppName, "0x10")}, kBootIni},
-    {"SwitchStopsWhenTimeoutNotWritten", 1, IDOK, "WritePrivateProfileStringA", 2, TRUE,
+    {"SwitchStopsWhenTimeoutNotWrittenSayingDefaultChanged", 1, IDOK,
+     "WritePrivateProfileStringA", 2, TRUE,
      {Write("default", kPath1), Write("timeout", "0"),
-      Box(kTextNotWrittenNoRestart, kAppName, "0x10")},
+      Box(kTextOnlyDefaultWrittenNoRestart, kAppName, "0x10")},
      BootIni("30", kPath1)},
     {"SwitchTellsWhenRestartRefused", 1, IDOK, "ExitWindowsEx", 1, TRUE,
      Join({{Write("default", kPath1), Write("timeout", "0")}, kRestart,
@@ -115,11 +116,18 @@ const CommandCase kCommands[] = {
      {Write("default", kPath1), Write("timeout", "0"), "OpenProcessToken(self, 0x28)",
       "ExitWindowsEx(0x6, 0)", kEnd, kQuit},
      BootIni("0", kPath1)},
-    // The user is told the menu will ask only when the file really says so.
+    // The user is told the menu will ask only when the file really says so, and otherwise
+    // what the file now holds.
     {"BootMenuStopsWhenDefaultNotWritten", 1, IDC_BOOTMENU, "WritePrivateProfileStringA", 1,
      TRUE, {Write("default", kPath1), Box(kTextNotWritten, kAppName, "0x10")}, kBootIni},
-    {"BootMenuStopsWhenTimeoutNotWritten", LB_ERR, IDC_BOOTMENU, "WritePrivateProfileStringA", 1,
-     TRUE, {Write("timeout", "-1"), Box(kTextNotWritten, kAppName, "0x10")}, kBootIni},
+    {"BootMenuStopsWhenTimeoutNotWrittenSayingDefaultChanged", 1, IDC_BOOTMENU,
+     "WritePrivateProfileStringA", 2, TRUE,
+     {Write("default", kPath1), Write("timeout", "-1"),
+      Box(kTextOnlyDefaultWritten, kAppName, "0x10")},
+     BootIni("30", kPath1)},
+    {"BootMenuWithNothingSelectedStopsWhenTimeoutNotWritten", LB_ERR, IDC_BOOTMENU,
+     "WritePrivateProfileStringA", 1, TRUE,
+     {Write("timeout", "-1"), Box(kTextNotWritten, kAppName, "0x10")}, kBootIni},
 };
 
 class DialogCommandTest : public BootFileTest, public ::testing::WithParamInterface<CommandCase> {};

@@ -119,6 +119,8 @@ void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
 
 const std::string kNoRestart = kTextNotWrittenNoRestart;
 const std::string kNotWritten = kTextNotWritten;
+const std::string kOnlyDefaultNoRestart = kTextOnlyDefaultWrittenNoRestart;
+const std::string kOnlyDefault = kTextOnlyDefaultWritten;
 
 const FaultCase kCases[] = {
     // Nothing fails.
@@ -147,17 +149,21 @@ const FaultCase kCases[] = {
      {{kNotWritten}, false, 0, kOriginal, kSetupAttributes}},
     {"AttributeNotLiftedResetExitsOne", Use::kReset, {"SetFileAttributesA", 1},
      {{}, false, 1, kOriginal, kSetupAttributes}},
-    {"SecondAttributeLiftFailsSwitchStops", Use::kSwitch, {"SetFileAttributesA", 3},
-     {{kNoRestart}, false, 0, BootIni("30", k2000), kSetupAttributes}},
+    // The second write's lift fails after "default" was written: the box says so.
+    {"SecondAttributeLiftFailsSwitchSaysDefaultChanged", Use::kSwitch, {"SetFileAttributesA", 3},
+     {{kOnlyDefaultNoRestart}, false, 0, BootIni("30", k2000), kSetupAttributes}},
+    {"SecondAttributeLiftFailsBootMenuSaysDefaultChanged", Use::kBootMenu,
+     {"SetFileAttributesA", 3}, {{kOnlyDefault}, false, 0, BootIni("30", k2000), kSetupAttributes}},
     // The writes themselves.
     {"DefaultNotWrittenSwitchStops", Use::kSwitch, {"WritePrivateProfileStringA", 1},
      {{kNoRestart}, false, 0, kOriginal, kSetupAttributes}},
-    {"TimeoutNotWrittenSwitchStops", Use::kSwitch, {"WritePrivateProfileStringA", 2},
-     {{kNoRestart}, false, 0, BootIni("30", k2000), kSetupAttributes}},
+    {"TimeoutNotWrittenSwitchSaysDefaultChanged", Use::kSwitch, {"WritePrivateProfileStringA", 2},
+     {{kOnlyDefaultNoRestart}, false, 0, BootIni("30", k2000), kSetupAttributes}},
     {"DefaultNotWrittenBootMenuStops", Use::kBootMenu, {"WritePrivateProfileStringA", 1},
      {{kNotWritten}, false, 0, kOriginal, kSetupAttributes}},
-    {"TimeoutNotWrittenBootMenuStops", Use::kBootMenu, {"WritePrivateProfileStringA", 2},
-     {{kNotWritten}, false, 0, BootIni("30", k2000), kSetupAttributes}},
+    {"TimeoutNotWrittenBootMenuSaysDefaultChanged", Use::kBootMenu,
+     {"WritePrivateProfileStringA", 2},
+     {{kOnlyDefault}, false, 0, BootIni("30", k2000), kSetupAttributes}},
     {"TimeoutNotWrittenNoSelectionStops", Use::kBootMenuNoSelection,
      {"WritePrivateProfileStringA", 1}, {{kNotWritten}, false, 0, kOriginal, kSetupAttributes}},
     {"ResetNotWrittenExitsOne", Use::kReset, {"WritePrivateProfileStringA", 1},
@@ -188,8 +194,8 @@ INSTANTIATE_TEST_SUITE_P(Faults, FaultTableTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Every call failing at every one of its first calls, against every use: whatever happens, a
-// restart is requested only with both settings on disk, the file is either as it was or as
-// the command meant it, a failed change is never silent, and the attributes come back.
+// restart is requested only with both settings on disk, a failed change is never silent, the
+// error box tells what the file really holds, and the attributes come back.
 TEST_F(FaultTest, NoFailureEndsInSilentChangeOrRestartAfterFailedWrite) {
   const char* const calls[] = {"CreateFileA", "GetFileAttributesA", "SetFileAttributesA",
                                "WritePrivateProfileStringA", "OpenProcessToken",
@@ -210,12 +216,22 @@ TEST_F(FaultTest, NoFailureEndsInSilentChangeOrRestartAfterFailedWrite) {
           EXPECT_TRUE(!o.told.empty() || o.exitCode != 0)
               << "the file changed halfway and nobody was told";
         }
-        // When the system refuses to put the read-only attribute back there is nothing
-        // left to do: the file stays writable, but keeps its other attributes.
-        if (std::string(call) == "SetFileAttributesA")
-          EXPECT_EQ(o.attributes | FILE_ATTRIBUTE_READONLY, kSetupAttributes);
-        else
-          EXPECT_EQ(o.attributes, kSetupAttributes);
+        // "Not written" means the file is as it was; "only the default" means just that.
+        for (const std::string& text : o.told) {
+          if (text == kNoRestart || text == kNotWritten) {
+            EXPECT_EQ(o.file, kOriginal);
+          }
+          if (text == kOnlyDefaultNoRestart || text == kOnlyDefault) {
+            EXPECT_EQ(o.file, BootIni("30", k2000));
+          }
+        }
+        // When the system refuses to put the attributes back there is nothing left to do:
+        // the file stays plain, as it was for the write.
+        const std::vector<std::string> sets = subst::CallsOf("SetFileAttributesA");
+        const bool restoreRefused = std::string(call) == "SetFileAttributesA" &&
+                                    nth <= static_cast<int>(sets.size()) &&
+                                    sets[nth - 1] == "SetFileAttributesA(c:\\boot.ini, 0x7)";
+        EXPECT_EQ(o.attributes, restoreRefused ? 0u : kSetupAttributes);
       }
     }
   }
