@@ -1,6 +1,7 @@
 // Every platform call the program makes, made to fail in turn, against every way of using the
 // program: what the user is told, whether a restart is requested, the exit code and the file.
-// The boot file is read-only, hidden and system, as Setup leaves it.
+// The boot file is read-only, hidden and system, as Setup leaves it, unless a case says
+// otherwise.
 #include <string>
 #include <vector>
 
@@ -72,9 +73,9 @@ void PrintTo(const Outcome& o, std::ostream* os) {
 
 class FaultTest : public BootFileTest {
  protected:
-  Outcome RunWith(Use use, Fault fault) {
+  Outcome RunWith(Use use, Fault fault, DWORD attributes = kSetupAttributes) {
     WriteBootFile(kOriginal);
-    EXPECT_TRUE(SetFileAttributesA(kBootFilePath, kSetupAttributes));
+    EXPECT_TRUE(SetFileAttributesA(kBootFilePath, attributes));
     subst::ClearCalls();
     if (fault.call && std::string(fault.call) == "ReadFile")
       subst::FailReadAfter(fault.nth);
@@ -113,6 +114,7 @@ struct FaultCase {
   Use use;
   Fault fault;
   Outcome expected;
+  DWORD attributes = kSetupAttributes;  // the boot file's before the run
 };
 
 void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
@@ -140,7 +142,17 @@ const FaultCase kCases[] = {
      {{}, false, 0, kOriginal, kSetupAttributes}},
     {"ReadFailsInFirstSystemSwitchDoesNothing", Use::kSwitch, {"ReadFile", 150},
      {{}, false, 0, kOriginal, kSetupAttributes}},
-    // The read-only attribute cannot be read or lifted: the write fails and the user knows.
+    // The attributes cannot be read: the write is still made. On a plain file it works, and
+    // the user sees the command done; on Setup's file the service refuses it, and the user
+    // knows.
+    {"AttributesUnreadableOnPlainFileSwitchRestarts", Use::kSwitch, {"GetFileAttributesA", 1},
+     {{}, true, 0, BootIni("0", k2000), 0}, FILE_ATTRIBUTE_NORMAL},
+    {"AttributesUnreadableOnPlainFileBootMenuWorks", Use::kBootMenu, {"GetFileAttributesA", 2},
+     {{kTextBootMenuInfo}, false, 0, BootIni("-1", k2000), 0}, FILE_ATTRIBUTE_NORMAL},
+    {"AttributesUnreadableOnPlainFileResetWorks", Use::kReset, {"GetFileAttributesA", 1},
+     {{}, false, 0, BootIni("30", kXp), 0}, FILE_ATTRIBUTE_NORMAL},
+    // The attributes cannot be read or lifted on Setup's file: the write fails and the user
+    // knows.
     {"AttributesUnreadableSwitchStops", Use::kSwitch, {"GetFileAttributesA", 1},
      {{kNoRestart}, false, 0, kOriginal, kSetupAttributes}},
     {"AttributeNotLiftedSwitchStops", Use::kSwitch, {"SetFileAttributesA", 1},
@@ -187,7 +199,8 @@ const FaultCase kCases[] = {
 class FaultTableTest : public FaultTest, public ::testing::WithParamInterface<FaultCase> {};
 
 TEST_P(FaultTableTest, UserSeesExactlyThis) {
-  EXPECT_EQ(RunWith(GetParam().use, GetParam().fault), GetParam().expected);
+  EXPECT_EQ(RunWith(GetParam().use, GetParam().fault, GetParam().attributes),
+            GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, FaultTableTest, ::testing::ValuesIn(kCases),

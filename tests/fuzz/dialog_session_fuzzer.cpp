@@ -37,6 +37,7 @@
 #include "res/ui_text.h"
 #include "shell/app.h"
 #include "support/harness.h"
+#include "support/oracle.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int);
 
@@ -62,8 +63,8 @@ const char* const kFailable[] = {nullptr,
 // Selections beyond the first few rows: nothing selected, and indexes no row can have.
 const long kOddSelections[] = {LB_ERR,
                                -2,
-                               kMaxOsEntries,
-                               kMaxOsEntries + 1,
+                               fuzz::kExpectedMaxRows,
+                               fuzz::kExpectedMaxRows + 1,
                                LONG_MAX,
                                LONG_MIN,
                                static_cast<long>(0x100000000LL)};
@@ -444,7 +445,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                "the exit code hides the reset's outcome" + detail());
   } else {
     FUZZ_CHECK(exitCode == 0, "the window's run ended with " + std::to_string(exitCode) + detail());
-    FUZZ_CHECK(g_osCount >= 0 && g_osCount <= kMaxOsEntries, "table size" + detail());
+    FUZZ_CHECK(g_osCount >= 0 && g_osCount <= fuzz::kExpectedMaxRows, "table size" + detail());
     const std::vector<std::string>& lines = subst::ListLines();
     bool listMatches = lines.size() == static_cast<size_t>(g_osCount);
     for (size_t i = 0; listMatches && i < lines.size(); ++i)
