@@ -9,9 +9,17 @@ const char kTimeoutReset[] = "30";
 
 namespace {
 
-// Setup marks the boot file read-only (with hidden and system), and the profile service
-// refuses to write such a file. The attribute is lifted for the one write and the file's
-// own attributes are put back afterwards, whether the write worked or not.
+// Setup leaves the boot file read-only, hidden and system. The profile service refuses a
+// read-only file, and one that rewrites the file as a plain new file (CREATE_ALWAYS with
+// normal attributes) is refused a hidden or system one as well. So the service is shown a
+// plain file for the one write, and the file's own attributes are put back afterwards,
+// whether the write worked or not.
+const DWORD kSetupAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+// Writes key = value in the loader's section. Returns the profile service's answer, or FALSE
+// without asking it when the file does not exist. Attributes that cannot be read or lifted
+// do not stop the attempt: the service has the last word on whether the file can be written.
 BOOL WriteLoaderKey(const char* key, const char* value) {
   const DWORD original = GetFileAttributesA(kBootFilePath);
   // The profile service would create a missing file; a boot.ini made from nothing is read by
@@ -20,9 +28,12 @@ BOOL WriteLoaderKey(const char* key, const char* value) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return FALSE;
   }
-  const bool lifted = original != INVALID_FILE_ATTRIBUTES &&
-                      (original & FILE_ATTRIBUTE_READONLY) &&
-                      SetFileAttributesA(kBootFilePath, original & ~FILE_ATTRIBUTE_READONLY);
+  bool lifted = false;
+  if (original != INVALID_FILE_ATTRIBUTES && (original & kSetupAttributes)) {
+    // No attribute left at all is spelt "normal": that is the only way to say it alone.
+    const DWORD plain = original & ~kSetupAttributes;
+    lifted = SetFileAttributesA(kBootFilePath, plain ? plain : FILE_ATTRIBUTE_NORMAL);
+  }
   const BOOL written = WritePrivateProfileStringA(kLoaderSection, key, value, kBootFilePath);
   if (lifted) {
     const DWORD error = GetLastError();

@@ -15,7 +15,8 @@ extern const char kTimeoutReset[];        // "30": the command-line reset
 
 // Writes "default" = bootPath in the loader's section of the existing boot file. Returns
 // TRUE when the key now holds bootPath, FALSE when the file could not be written or does not
-// exist (it is never created).
+// exist (it is never created). A read-only, hidden or system file is written all the same and
+// keeps its attributes.
 BOOL SetDefaultSystem(const char* bootPath);
 
 // Writes "timeout" = value in the loader's section; returns as SetDefaultSystem.

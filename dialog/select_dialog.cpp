@@ -32,23 +32,32 @@ void Close(HWND hwnd) {
 
 // A forced restart kills every program without asking, so it is requested only once both
 // settings are surely on disk; otherwise the user would lose work and boot the old system.
+// Nothing is written after a failed write, and the box says what the file now holds.
 void SwitchAndRestart(HWND hwnd) {
   const int row = SelectedRow(hwnd);
   if (row < 0) return;
-  if (!SetDefaultSystem(g_osEntries[row].bootPath) || !SetMenuTimeout(kTimeoutRestartNow)) {
+  if (!SetDefaultSystem(g_osEntries[row].bootPath)) {
     ShowError(hwnd, kTextNotWrittenNoRestart);
+    return;
+  }
+  if (!SetMenuTimeout(kTimeoutRestartNow)) {
+    ShowError(hwnd, kTextOnlyDefaultWrittenNoRestart);
     return;
   }
   if (!RestartSystem()) ShowError(hwnd, kTextRestartRefused);
   Close(hwnd);
 }
 
-// The user is told the menu will ask only when the file really says so.
+// The user is told the menu will ask only when the file really says so; after a failed
+// write, what the file now holds.
 void AskAtNextStart(HWND hwnd) {
   const int row = SelectedRow(hwnd);
-  if ((row >= 0 && !SetDefaultSystem(g_osEntries[row].bootPath)) ||
-      !SetMenuTimeout(kTimeoutAskAtStart)) {
+  if (row >= 0 && !SetDefaultSystem(g_osEntries[row].bootPath)) {
     ShowError(hwnd, kTextNotWritten);
+    return;
+  }
+  if (!SetMenuTimeout(kTimeoutAskAtStart)) {
+    ShowError(hwnd, row >= 0 ? kTextOnlyDefaultWritten : kTextNotWritten);
     return;
   }
   EndDialog(hwnd, 0);

@@ -17,3 +17,7 @@ const char kTextNotWrittenNoRestart[] =
 const char kTextRestartRefused[] =
     "再起動できませんでした。次回の起動時に、選択したOSが起動します。";
 const char kTextNotWritten[] = "c:\\boot.ini を書き換えられませんでした。";
+const char kTextOnlyDefaultWrittenNoRestart[] =
+    "c:\\boot.ini の既定のOSは変更しましたが、待ち時間を書き換えられませんでした。再起動は行いません。";
+const char kTextOnlyDefaultWritten[] =
+    "c:\\boot.ini の既定のOSは変更しましたが、待ち時間を書き換えられませんでした。";

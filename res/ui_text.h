@@ -12,3 +12,7 @@ extern const char kCaptionAbout[];
 extern const char kTextNotWrittenNoRestart[];  // switch: a write failed, nothing restarts
 extern const char kTextRestartRefused[];       // switch: written, but the restart was refused
 extern const char kTextNotWritten[];           // choose at start-up: a write failed
+// "default" names the new system but "timeout" could not be written: the file is half
+// changed, and the next ordinary start boots the new system after the old wait.
+extern const char kTextOnlyDefaultWrittenNoRestart[];  // switch
+extern const char kTextOnlyDefaultWritten[];           // choose at start-up

@@ -1,6 +1,8 @@
-// The two settings the program writes: only the named key changes, a read-only boot file is
-// still written and keeps its attributes, and a write that cannot happen is reported.
+// The two settings the program writes: only the named key changes, a read-only, hidden or
+// system boot file is still written and keeps its attributes, and a write that cannot happen
+// is reported.
 #include <string>
+#include <vector>
 
 #include "bootcfg/boot_file.h"
 #include "support/boot_fixture.h"
@@ -148,8 +150,8 @@ TEST_F(BootFileWriteTest, UntouchedBytesSurviveExactly) {
             "[operating systems]\nC:\\ = \"DOS\"\n");
 }
 
-// A write that fails after the read-only attribute was lifted still puts it back, and the
-// failure reaches the caller.
+// A write that fails after the attributes were lifted still puts them back, and the failure
+// reaches the caller.
 TEST_F(BootFileWriteTest, AttributesRestoredWhenTheWriteFails) {
   WriteBootFile(Standard());
   ASSERT_TRUE(SetFileAttributesA(kBootFilePath, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
@@ -159,8 +161,74 @@ TEST_F(BootFileWriteTest, AttributesRestoredWhenTheWriteFails) {
   EXPECT_EQ(GetFileAttributesA(kBootFilePath), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(ReadBootFile(), Standard());
   EXPECT_EQ(subst::CallsOf("SetFileAttributesA"),
-            (std::vector<std::string>{"SetFileAttributesA(c:\\boot.ini, 0x2)",
+            (std::vector<std::string>{"SetFileAttributesA(c:\\boot.ini, 0x80)",
                                       "SetFileAttributesA(c:\\boot.ini, 0x3)"}));
+}
+
+// The profile service is shown a plain file: read-only, hidden and system are lifted together
+// for the write, any other attribute stays, and afterwards the file has exactly what it had.
+struct LiftCase {
+  const char* name;
+  DWORD before;                       // as SetFileAttributesA is given them
+  std::vector<std::string> setCalls;  // the program's SetFileAttributesA calls
+};
+
+void PrintTo(const LiftCase& c, std::ostream* os) { *os << c.name; }
+
+// The lift for the write, then the file's own attributes back.
+std::vector<std::string> Lift(const char* lifted, const char* restored) {
+  return {std::string("SetFileAttributesA(c:\\boot.ini, ") + lifted + ")",
+          std::string("SetFileAttributesA(c:\\boot.ini, ") + restored + ")"};
+}
+
+const LiftCase kLiftCases[] = {
+    {"Normal", 0x80, {}},
+    {"ArchiveOnly", 0x20, {}},
+    {"ReadOnly", 0x1, Lift("0x80", "0x1")},
+    {"Hidden", 0x2, Lift("0x80", "0x2")},
+    {"System", 0x4, Lift("0x80", "0x4")},
+    {"AsSetupLeavesIt", 0x7, Lift("0x80", "0x7")},
+    {"AsSetupLeavesItArchived", 0x27, Lift("0x20", "0x27")},
+};
+
+class AttributeLiftTest : public BootFileTest, public ::testing::WithParamInterface<LiftCase> {};
+
+TEST_P(AttributeLiftTest, EachWriteLandsAndTheAttributesComeBack) {
+  const LiftCase& c = GetParam();
+  WriteBootFile(Standard());
+  ASSERT_TRUE(SetFileAttributesA(kBootFilePath, c.before));
+  const DWORD before = GetFileAttributesA(kBootFilePath);
+  subst::ClearCalls();
+  EXPECT_TRUE(SetDefaultSystem(kW2kPath));
+  EXPECT_EQ(subst::CallsOf("SetFileAttributesA"), c.setCalls);
+  EXPECT_EQ(GetFileAttributesA(kBootFilePath), before);
+  EXPECT_TRUE(SetMenuTimeout("0"));
+  EXPECT_EQ(GetFileAttributesA(kBootFilePath), before);
+  EXPECT_EQ(ReadBootFile(), Standard("timeout=0\r\n", std::string("default=") + kW2kPath + "\r\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Attributes, AttributeLiftTest, ::testing::ValuesIn(kLiftCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The stand-in's profile service, like one that rewrites the file with CREATE_ALWAYS and
+// normal attributes, is refused an existing file that is read-only, hidden or system: the
+// file stays as it was. (This is what makes the lifting above necessary, and tested.)
+TEST_F(BootFileWriteTest, StandInProfileServiceRefusesProtectedFiles) {
+  for (DWORD attributes : {DWORD{0x1}, DWORD{0x2}, DWORD{0x4}, DWORD{0x6}, DWORD{0x22}}) {
+    SCOPED_TRACE(attributes);
+    WriteBootFile(Standard());
+    ASSERT_TRUE(SetFileAttributesA(kBootFilePath, attributes));
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(WritePrivateProfileStringA("boot loader", "timeout", "0", "c:\\boot.ini"));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ReadBootFile(), Standard());
+    EXPECT_EQ(GetFileAttributesA(kBootFilePath), attributes);
+  }
+  // Archive alone is no obstacle.
+  WriteBootFile(Standard());
+  ASSERT_TRUE(SetFileAttributesA(kBootFilePath, 0x20));
+  EXPECT_TRUE(WritePrivateProfileStringA("boot loader", "timeout", "0", "c:\\boot.ini"));
+  EXPECT_EQ(ReadBootFile(), Standard("timeout=0\r\n"));
 }
 
 // A file that is not read-only is written without touching its attributes at all.

@@ -77,6 +77,9 @@ const CommandCase kCommands[] = {
     {"SwitchRestartsIntoSelection", 1, IDOK, nullptr, 0, TRUE,
      Join({{Write("default", kPath1), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}),
      BootIni("0", kPath1)},
+    {"SwitchRestartsIntoFirstRow", 0, IDOK, nullptr, 0, TRUE,
+     Join({{Write("default", kPath0), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}),
+     BootIni("0", kPath0)},
     {"SwitchWithRowWhoseDescriptionIsEmpty", 2, IDOK, nullptr, 0, TRUE,
      Join({{Write("default", kPath2), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}),
      BootIni("0", kPath2)},
@@ -100,12 +103,13 @@ const CommandCase kCommands[] = {
      kBootIni},
     {"UnknownIdIsNoCommand", 1, 4, nullptr, 0, FALSE, {}, kBootIni},
     // A forced restart after a failed write would kill the user's programs and boot the old
-    // system: the switch stops at the first failed write and says so.
+    // system: the switch stops at the first failed write and says what the file now holds.
     {"SwitchStopsWhenDefaultNotWritten", 1, IDOK, "WritePrivateProfileStringA", 1, TRUE,
      {Write("default", kPath1), Box(kTextNotWrittenNoRestart, kAppName, "0x10")}, kBootIni},
-    {"SwitchStopsWhenTimeoutNotWritten", 1, IDOK, "WritePrivateProfileStringA", 2, TRUE,
+    {"SwitchStopsWhenTimeoutNotWrittenSayingDefaultChanged", 1, IDOK,
+     "WritePrivateProfileStringA", 2, TRUE,
      {Write("default", kPath1), Write("timeout", "0"),
-      Box(kTextNotWrittenNoRestart, kAppName, "0x10")},
+      Box(kTextOnlyDefaultWrittenNoRestart, kAppName, "0x10")},
      BootIni("30", kPath1)},
     {"SwitchTellsWhenRestartRefused", 1, IDOK, "ExitWindowsEx", 1, TRUE,
      Join({{Write("default", kPath1), Write("timeout", "0")}, kRestart,
@@ -115,11 +119,18 @@ const CommandCase kCommands[] = {
      {Write("default", kPath1), Write("timeout", "0"), "OpenProcessToken(self, 0x28)",
       "ExitWindowsEx(0x6, 0)", kEnd, kQuit},
      BootIni("0", kPath1)},
-    // The user is told the menu will ask only when the file really says so.
+    // The user is told the menu will ask only when the file really says so, and otherwise
+    // what the file now holds.
     {"BootMenuStopsWhenDefaultNotWritten", 1, IDC_BOOTMENU, "WritePrivateProfileStringA", 1,
      TRUE, {Write("default", kPath1), Box(kTextNotWritten, kAppName, "0x10")}, kBootIni},
-    {"BootMenuStopsWhenTimeoutNotWritten", LB_ERR, IDC_BOOTMENU, "WritePrivateProfileStringA", 1,
-     TRUE, {Write("timeout", "-1"), Box(kTextNotWritten, kAppName, "0x10")}, kBootIni},
+    {"BootMenuStopsWhenTimeoutNotWrittenSayingDefaultChanged", 1, IDC_BOOTMENU,
+     "WritePrivateProfileStringA", 2, TRUE,
+     {Write("default", kPath1), Write("timeout", "-1"),
+      Box(kTextOnlyDefaultWritten, kAppName, "0x10")},
+     BootIni("30", kPath1)},
+    {"BootMenuWithNothingSelectedStopsWhenTimeoutNotWritten", LB_ERR, IDC_BOOTMENU,
+     "WritePrivateProfileStringA", 1, TRUE,
+     {Write("timeout", "-1"), Box(kTextNotWritten, kAppName, "0x10")}, kBootIni},
 };
 
 class DialogCommandTest : public BootFileTest, public ::testing::WithParamInterface<CommandCase> {};
@@ -249,13 +260,15 @@ TEST_P(StartupFailureTest, ToldAndEndsWithZero) {
 INSTANTIATE_TEST_SUITE_P(Startup, StartupFailureTest, ::testing::ValuesIn(kStartups),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The dialog manager sees every message first; only what it declines is translated and
-// dispatched. The list is filled before the window is shown.
+// The dialog manager sees every message first, with the dialog's handle whichever control
+// the message is for (keys go to the focused control, the list); only what it declines is
+// translated and dispatched. The list is filled before the window is shown.
 TEST_F(DialogTest, LoopHandsEachMessageToTheDialogManagerFirst) {
   WriteBootFile(kBootIni);
-  subst::PostToQueue(WM_KEYDOWN, 0x28, true);   // an arrow key: the dialog's own
-  subst::PostToQueue(WM_CHAR, 'a', false);      // declined: translated and dispatched
-  subst::PostToQueue(WM_COMMAND, IDCANCEL, true);  // Escape, as the dialog manager sends it
+  const HWND list = subst::DialogItem(IDC_OSLIST);
+  subst::PostToQueue(WM_KEYDOWN, 0x28, true, list);  // an arrow key: the dialog's own
+  subst::PostToQueue(WM_CHAR, 'a', false, list);     // declined: translated and dispatched
+  subst::PostToQueue(WM_COMMAND, IDCANCEL, true);    // Escape, as the dialog manager sends it
   EXPECT_EQ(RunWindow(SW_SHOWDEFAULT), 0);
   std::vector<std::string> calls;
   for (const auto& c : subst::Calls())
@@ -289,11 +302,22 @@ TEST_F(DialogTest, LoopHandsEachMessageToTheDialogManagerFirst) {
 TEST_F(DialogTest, EnterFromTheLoopSwitchesAndRestarts) {
   WriteBootFile(kBootIni);
   subst::SetCurSel(1);
-  subst::PostToQueue(WM_COMMAND, IDOK, true);
+  subst::PostToQueue(WM_COMMAND, IDOK, true, subst::DialogItem(IDC_OSLIST));
   EXPECT_EQ(RunWindow(), 0);
   EXPECT_EQ(Actions(),
             Join({{Write("default", kPath1), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}));
   EXPECT_EQ(ReadBootFile(), BootIni("0", kPath1));
+}
+
+// GetMessageA's -1 is an error, not a message: the loop ends on it at once instead of
+// asking again for ever. (The stand-in answers -1 when the queue runs dry without a quit.)
+TEST_F(DialogTest, LoopEndsWhenGetMessageFails) {
+  WriteBootFile(kBootIni);
+  subst::PostToQueue(WM_COMMAND, IDC_ABOUT, true);
+  EXPECT_EQ(RunWindow(), 0);
+  EXPECT_EQ(subst::CallsOf("GetMessageA"),
+            (std::vector<std::string>{"GetMessageA(0x111, 0x3EB)", "GetMessageA(blocked)"}));
+  EXPECT_TRUE(subst::CallsOf("PostQuitMessage").empty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Every platform call the program makes, made to fail in turn, against every way of using the
 // program: what the user is told, whether a restart is requested, the exit code and the file.
-// The boot file is read-only, hidden and system, as Setup leaves it.
+// The boot file is read-only, hidden and system, as Setup leaves it, unless a case says
+// otherwise.
 #include <string>
 #include <vector>
 
@@ -72,9 +73,10 @@ void PrintTo(const Outcome& o, std::ostream* os) {
 
 class FaultTest : public BootFileTest {
  protected:
-  Outcome RunWith(Use use, Fault fault) {
+  Outcome RunWith(Use use, Fault fault, DWORD attributes = kSetupAttributes) {
+    subst::Reset();  // a quit posted by the last run must not end this one's loop
     WriteBootFile(kOriginal);
-    EXPECT_TRUE(SetFileAttributesA(kBootFilePath, kSetupAttributes));
+    EXPECT_TRUE(SetFileAttributesA(kBootFilePath, attributes));
     subst::ClearCalls();
     if (fault.call && std::string(fault.call) == "ReadFile")
       subst::FailReadAfter(fault.nth);
@@ -113,12 +115,15 @@ struct FaultCase {
   Use use;
   Fault fault;
   Outcome expected;
+  DWORD attributes = kSetupAttributes;  // the boot file's before the run
 };
 
 void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
 
 const std::string kNoRestart = kTextNotWrittenNoRestart;
 const std::string kNotWritten = kTextNotWritten;
+const std::string kOnlyDefaultNoRestart = kTextOnlyDefaultWrittenNoRestart;
+const std::string kOnlyDefault = kTextOnlyDefaultWritten;
 
 const FaultCase kCases[] = {
     // Nothing fails.
@@ -138,7 +143,17 @@ const FaultCase kCases[] = {
      {{}, false, 0, kOriginal, kSetupAttributes}},
     {"ReadFailsInFirstSystemSwitchDoesNothing", Use::kSwitch, {"ReadFile", 150},
      {{}, false, 0, kOriginal, kSetupAttributes}},
-    // The read-only attribute cannot be read or lifted: the write fails and the user knows.
+    // The attributes cannot be read: the write is still made. On a plain file it works, and
+    // the user sees the command done; on Setup's file the service refuses it, and the user
+    // knows.
+    {"AttributesUnreadableOnPlainFileSwitchRestarts", Use::kSwitch, {"GetFileAttributesA", 1},
+     {{}, true, 0, BootIni("0", k2000), 0}, FILE_ATTRIBUTE_NORMAL},
+    {"AttributesUnreadableOnPlainFileBootMenuWorks", Use::kBootMenu, {"GetFileAttributesA", 2},
+     {{kTextBootMenuInfo}, false, 0, BootIni("-1", k2000), 0}, FILE_ATTRIBUTE_NORMAL},
+    {"AttributesUnreadableOnPlainFileResetWorks", Use::kReset, {"GetFileAttributesA", 1},
+     {{}, false, 0, BootIni("30", kXp), 0}, FILE_ATTRIBUTE_NORMAL},
+    // The attributes cannot be read or lifted on Setup's file: the write fails and the user
+    // knows.
     {"AttributesUnreadableSwitchStops", Use::kSwitch, {"GetFileAttributesA", 1},
      {{kNoRestart}, false, 0, kOriginal, kSetupAttributes}},
     {"AttributeNotLiftedSwitchStops", Use::kSwitch, {"SetFileAttributesA", 1},
@@ -147,17 +162,21 @@ const FaultCase kCases[] = {
      {{kNotWritten}, false, 0, kOriginal, kSetupAttributes}},
     {"AttributeNotLiftedResetExitsOne", Use::kReset, {"SetFileAttributesA", 1},
      {{}, false, 1, kOriginal, kSetupAttributes}},
-    {"SecondAttributeLiftFailsSwitchStops", Use::kSwitch, {"SetFileAttributesA", 3},
-     {{kNoRestart}, false, 0, BootIni("30", k2000), kSetupAttributes}},
+    // The second write's lift fails after "default" was written: the box says so.
+    {"SecondAttributeLiftFailsSwitchSaysDefaultChanged", Use::kSwitch, {"SetFileAttributesA", 3},
+     {{kOnlyDefaultNoRestart}, false, 0, BootIni("30", k2000), kSetupAttributes}},
+    {"SecondAttributeLiftFailsBootMenuSaysDefaultChanged", Use::kBootMenu,
+     {"SetFileAttributesA", 3}, {{kOnlyDefault}, false, 0, BootIni("30", k2000), kSetupAttributes}},
     // The writes themselves.
     {"DefaultNotWrittenSwitchStops", Use::kSwitch, {"WritePrivateProfileStringA", 1},
      {{kNoRestart}, false, 0, kOriginal, kSetupAttributes}},
-    {"TimeoutNotWrittenSwitchStops", Use::kSwitch, {"WritePrivateProfileStringA", 2},
-     {{kNoRestart}, false, 0, BootIni("30", k2000), kSetupAttributes}},
+    {"TimeoutNotWrittenSwitchSaysDefaultChanged", Use::kSwitch, {"WritePrivateProfileStringA", 2},
+     {{kOnlyDefaultNoRestart}, false, 0, BootIni("30", k2000), kSetupAttributes}},
     {"DefaultNotWrittenBootMenuStops", Use::kBootMenu, {"WritePrivateProfileStringA", 1},
      {{kNotWritten}, false, 0, kOriginal, kSetupAttributes}},
-    {"TimeoutNotWrittenBootMenuStops", Use::kBootMenu, {"WritePrivateProfileStringA", 2},
-     {{kNotWritten}, false, 0, BootIni("30", k2000), kSetupAttributes}},
+    {"TimeoutNotWrittenBootMenuSaysDefaultChanged", Use::kBootMenu,
+     {"WritePrivateProfileStringA", 2},
+     {{kOnlyDefault}, false, 0, BootIni("30", k2000), kSetupAttributes}},
     {"TimeoutNotWrittenNoSelectionStops", Use::kBootMenuNoSelection,
      {"WritePrivateProfileStringA", 1}, {{kNotWritten}, false, 0, kOriginal, kSetupAttributes}},
     {"ResetNotWrittenExitsOne", Use::kReset, {"WritePrivateProfileStringA", 1},
@@ -181,15 +200,16 @@ const FaultCase kCases[] = {
 class FaultTableTest : public FaultTest, public ::testing::WithParamInterface<FaultCase> {};
 
 TEST_P(FaultTableTest, UserSeesExactlyThis) {
-  EXPECT_EQ(RunWith(GetParam().use, GetParam().fault), GetParam().expected);
+  EXPECT_EQ(RunWith(GetParam().use, GetParam().fault, GetParam().attributes),
+            GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, FaultTableTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Every call failing at every one of its first calls, against every use: whatever happens, a
-// restart is requested only with both settings on disk, the file is either as it was or as
-// the command meant it, a failed change is never silent, and the attributes come back.
+// restart is requested only with both settings on disk, a failed change is never silent, the
+// error box tells what the file really holds, and the attributes come back.
 TEST_F(FaultTest, NoFailureEndsInSilentChangeOrRestartAfterFailedWrite) {
   const char* const calls[] = {"CreateFileA", "GetFileAttributesA", "SetFileAttributesA",
                                "WritePrivateProfileStringA", "OpenProcessToken",
@@ -210,12 +230,22 @@ TEST_F(FaultTest, NoFailureEndsInSilentChangeOrRestartAfterFailedWrite) {
           EXPECT_TRUE(!o.told.empty() || o.exitCode != 0)
               << "the file changed halfway and nobody was told";
         }
-        // When the system refuses to put the read-only attribute back there is nothing
-        // left to do: the file stays writable, but keeps its other attributes.
-        if (std::string(call) == "SetFileAttributesA")
-          EXPECT_EQ(o.attributes | FILE_ATTRIBUTE_READONLY, kSetupAttributes);
-        else
-          EXPECT_EQ(o.attributes, kSetupAttributes);
+        // "Not written" means the file is as it was; "only the default" means just that.
+        for (const std::string& text : o.told) {
+          if (text == kNoRestart || text == kNotWritten) {
+            EXPECT_EQ(o.file, kOriginal);
+          }
+          if (text == kOnlyDefaultNoRestart || text == kOnlyDefault) {
+            EXPECT_EQ(o.file, BootIni("30", k2000));
+          }
+        }
+        // When the system refuses to put the attributes back there is nothing left to do:
+        // the file stays plain, as it was for the write.
+        const std::vector<std::string> sets = subst::CallsOf("SetFileAttributesA");
+        const bool restoreRefused = std::string(call) == "SetFileAttributesA" &&
+                                    nth <= static_cast<int>(sets.size()) &&
+                                    sets[nth - 1] == "SetFileAttributesA(c:\\boot.ini, 0x7)";
+        EXPECT_EQ(o.attributes, restoreRefused ? 0u : kSetupAttributes);
       }
     }
   }

@@ -79,17 +79,25 @@ TEST_F(OsTableTest, MissingFileGivesNoRows) {
 
 // The table holds 16 rows; the load stops there so that row i is still line i of the list.
 TEST_F(OsTableTest, SeventeenthSystemOnwardIsLeftOut) {
-  std::string lines;
-  Rows expected;
-  for (int i = 0; i < 20; ++i) {
-    std::string path = "multi(0)disk(0)rdisk(0)partition(" + std::to_string(i + 1) + ")\\WINDOWS";
-    std::string name = "System " + std::to_string(i + 1);
-    lines += path + "=\"" + name + "\" /fastdetect\r\n";
-    if (i < kMaxOsEntries) expected.emplace_back(path, name);
+  struct {
+    int systems;  // "System 1" .. "System n" in the file
+    int rows;     // what the table holds: "System 1" .. "System rows"
+  } const kCases[] = {{15, 15}, {16, 16}, {17, 16}, {20, 16}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(std::to_string(c.systems) + " systems");
+    std::string lines;
+    Rows expected;
+    for (int i = 1; i <= c.systems; ++i) {
+      std::string path = "multi(0)disk(0)rdisk(0)partition(" + std::to_string(i) + ")\\WINDOWS";
+      std::string name = "System " + std::to_string(i);
+      lines += path + "=\"" + name + "\" /fastdetect\r\n";
+      if (i <= c.rows) expected.emplace_back(path, name);
+    }
+    WriteBootFile(Systems(lines));
+    LoadOsTable();
+    EXPECT_EQ(g_osCount, c.rows);
+    EXPECT_EQ(LoadedRows(), expected);
   }
-  WriteBootFile(Systems(lines));
-  LoadOsTable();
-  EXPECT_EQ(LoadedRows(), expected);
 }
 
 // A line longer than the reader's 256 characters comes back in two pieces: two rows.

@@ -46,14 +46,19 @@ namespace subst {
 // What LB_GETCURSEL answers (LB_ERR until set: nothing selected).
 void SetCurSel(long index);
 
-// Puts a message in the thread's queue for GetMessageA. With `dialogTakes`, IsDialogMessageA
-// claims it, and a WM_COMMAND among those reaches the dialog procedure, the way the dialog
-// manager turns Enter and Escape into IDOK and IDCANCEL. Other messages go through
-// DispatchMessageA, which hands a WM_COMMAND for the dialog to its procedure too.
-void PostToQueue(UINT message, WPARAM wParam, bool dialogTakes);
+// Puts a message for `window` (the dialog when null; a control from DialogItem, as a key
+// press goes to the focused control) in the thread's queue for GetMessageA. With
+// `dialogTakes`, IsDialogMessageA claims it when it is given the dialog's own handle, and a
+// WM_COMMAND among those reaches the dialog procedure, the way the dialog manager turns
+// Enter and Escape into IDOK and IDCANCEL. Other messages go through DispatchMessageA, which
+// hands a WM_COMMAND for the dialog to its procedure too.
+void PostToQueue(UINT message, WPARAM wParam, bool dialogTakes, HWND window = nullptr);
 
 // The window CreateDialogParamA hands out.
 HWND DialogWindow();
+
+// The handle of the dialog's control `id`; the call record names it "item<id>".
+HWND DialogItem(int id);
 
 // The class given to the last successful RegisterClassA.
 const WNDCLASSA& RegisteredClass();

@@ -1,6 +1,8 @@
 // Real files behind drive-letter paths, with the Win32 rules that Brisvane leans on:
 // exclusive opens (share mode 0) keep others out, the read-only attribute refuses writes,
-// and the profile service edits one key in place and replaces the file in one step.
+// and the profile service edits one key in place and replaces the file in one step. Like a
+// profile service that rewrites the file with CreateFile's CREATE_ALWAYS and normal
+// attributes, it is refused a file that is hidden or system.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -314,6 +316,11 @@ BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
   struct stat st;
   if (exists && stat(host.c_str(), &st) == 0) {
     if (!(st.st_mode & S_IWUSR)) return Fail(ERROR_ACCESS_DENIED);
+    // CREATE_ALWAYS with FILE_ATTRIBUTE_NORMAL fails on an existing hidden or system file.
+    const auto extra = g_extraAttributes.find(host);
+    if (extra != g_extraAttributes.end() &&
+        (extra->second & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+      return Fail(ERROR_ACCESS_DENIED);
     mode = st.st_mode & 07777;
   }
   if (!ReplaceFile(host, SetProfileKey(bytes, section, key, value), mode)) return FALSE;

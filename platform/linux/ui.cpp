@@ -1,7 +1,10 @@
 // The window manager and security calls, recorded in order and answering as scripted. The
 // dialog manager is reduced to what the program relies on: WM_INITDIALOG during creation,
 // a queue of messages, and keyboard commands handed to the dialog procedure.
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
+#include <map>
 
 #include "control.h"
 #include "state.h"
@@ -15,6 +18,9 @@ struct Queued {
 };
 
 HWND__ g_dialog;
+// Far more -1 answers in a row than any run of the program can ask for.
+const int kMaxBlockedAnswers = 1000;
+std::map<int, HWND__> g_items;  // the dialog's controls, by id; a node never moves
 HANDLE const g_token = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(0x70C0));
 DLGPROC g_dialogProc;
 WNDCLASSA g_class;
@@ -23,10 +29,14 @@ std::vector<std::string> g_listLines;
 long g_curSel = LB_ERR;
 bool g_quitPosted;
 int g_quitCode;
+int g_blockedAnswers;  // GetMessageA's -1 answers since something was last posted
 
 std::string Window(HWND hwnd) {
   if (!hwnd) return "NULL";
-  return hwnd == &g_dialog ? "dialog" : ArgHex(reinterpret_cast<UINT_PTR>(hwnd));
+  if (hwnd == &g_dialog) return "dialog";
+  for (auto& item : g_items)
+    if (hwnd == &item.second) return "item" + std::to_string(item.first);
+  return ArgHex(reinterpret_cast<UINT_PTR>(hwnd));
 }
 
 std::string Resource(LPCSTR name) {
@@ -43,9 +53,10 @@ bool Fail(DWORD error) {
 
 void SetCurSel(long index) { g_curSel = index; }
 
-void PostToQueue(UINT message, WPARAM wParam, bool dialogTakes) {
+void PostToQueue(UINT message, WPARAM wParam, bool dialogTakes, HWND window) {
+  g_blockedAnswers = 0;
   Queued q = {};
-  q.msg.hwnd = &g_dialog;
+  q.msg.hwnd = window ? window : &g_dialog;
   q.msg.message = message;
   q.msg.wParam = wParam;
   q.dialogTakes = dialogTakes;
@@ -53,6 +64,7 @@ void PostToQueue(UINT message, WPARAM wParam, bool dialogTakes) {
 }
 
 HWND DialogWindow() { return &g_dialog; }
+HWND DialogItem(int id) { return &g_items[id]; }
 const WNDCLASSA& RegisteredClass() { return g_class; }
 const std::vector<std::string>& ListLines() { return g_listLines; }
 
@@ -66,6 +78,7 @@ void ResetUi() {
   g_curSel = LB_ERR;
   g_quitPosted = false;
   g_quitCode = 0;
+  g_blockedAnswers = 0;
 }
 
 }  // namespace subst
@@ -110,7 +123,8 @@ BOOL WINAPI UpdateWindow(HWND hwnd) {
 
 // Messages come in the order posted; the quit message only once nothing else is waiting.
 // An empty queue with no quit posted would block for ever on Windows: here it is recorded
-// and ends the loop with -1, so that a test sees the hang instead of living it.
+// and ends the loop with -1, so that a test sees the hang instead of living it. A loop that
+// does not stop on -1 would spin for ever instead: that ends the test at once, by name.
 BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
   if (!g_queue.empty()) {
     *msg = g_queue.front().msg;
@@ -120,6 +134,11 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
   *msg = MSG();
   if (!g_quitPosted) {
     Record("GetMessageA", {"blocked"});
+    if (++g_blockedAnswers > kMaxBlockedAnswers) {
+      std::fprintf(stderr, "GetMessageA answered -1 %d times in a row: the message loop does "
+                   "not stop on an error\n", kMaxBlockedAnswers);
+      std::abort();
+    }
     return -1;
   }
   msg->message = WM_QUIT;
@@ -128,9 +147,11 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
   return FALSE;
 }
 
+// Only the dialog's own handle gets the dialog manager's help; any other window is no
+// dialog, and its messages are left for TranslateMessage and DispatchMessageA.
 BOOL WINAPI IsDialogMessageA(HWND hwnd, LPMSG msg) {
   Record("IsDialogMessageA", {Window(hwnd), ArgHex(msg->message)});
-  if (g_queue.empty()) return FALSE;
+  if (g_queue.empty() || hwnd != &g_dialog) return FALSE;
   const Queued q = g_queue.front();
   g_queue.pop_front();
   if (!q.dialogTakes) {

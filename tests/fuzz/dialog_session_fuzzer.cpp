@@ -4,8 +4,11 @@
 // and held against what the user and the file are promised:
 //   - a restart is requested only right after "default" = the selected row's boot path and
 //     "timeout" = "0" were both written, and never after a failed write;
-//   - a failed write is reported in an error box, nothing is written after it, and the
+//   - a failed write is reported in an error box whose text says what the file now holds
+//     (nothing of the command, or only its "default"), nothing is written after it, and the
 //     dialog stays; without a boot file every write fails, and none is ever made up;
+//   - each write is made on a plain file: read-only, hidden and system are lifted for it,
+//     unless reading or lifting them is the call that fails;
 //   - cancel, About, list notifications and other messages write nothing and restart nothing;
 //   - only a loaded row's boot path is ever written, and only the three known timeouts;
 //   - the file's attributes are put back (unless putting them back is the call that fails);
@@ -34,6 +37,7 @@
 #include "res/ui_text.h"
 #include "shell/app.h"
 #include "support/harness.h"
+#include "support/oracle.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int);
 
@@ -60,8 +64,8 @@ const char* const kFailable[] = {nullptr,
 // Selections beyond the first few rows: nothing selected, and indexes no row can have.
 const long kOddSelections[] = {LB_ERR,
                                -2,
-                               kMaxOsEntries,
-                               kMaxOsEntries + 1,
+                               fuzz::kExpectedMaxRows,
+                               fuzz::kExpectedMaxRows + 1,
                                LONG_MAX,
                                LONG_MIN,
                                static_cast<long>(0x100000000LL)};
@@ -152,11 +156,11 @@ bool ParseMessage(const std::string& call, unsigned long* message, unsigned long
 // write is known to have worked or failed without asking the program.
 class Run {
  public:
-  Run(const char* failing, int failingNth, bool exists, bool readOnly)
+  Run(const char* failing, int failingNth, bool exists, DWORD attributes)
       : failing_(failing ? failing : ""),
         failingNth_(failingNth),
         exists_(exists),
-        readOnly_(readOnly) {}
+        attributes_(attributes) {}
 
   std::vector<Segment> Segments(const std::vector<std::string>& calls) {
     std::vector<Segment> segments(1);
@@ -180,18 +184,26 @@ class Run {
         const size_t comma = call.rfind(", 0x");
         if (comma != std::string::npos)
           attributes = std::stoul(call.substr(comma + 4), nullptr, 16);
-        if (!fails && exists_) readOnly_ = attributes & FILE_ATTRIBUTE_READONLY;
+        if (!fails && exists_) attributes_ = attributes;
         attributesFailed_ = attributesFailed_ || fails;
+        attributesRefused_ = attributesRefused_ || fails;
       } else if (name == "GetFileAttributesA") {
         segment.attributesUnreadable = segment.attributesUnreadable || fails;
+        attributesRefused_ = attributesRefused_ || fails;
       } else if (name == "WritePrivateProfileStringA") {
+        // The service is shown a plain file, unless the attributes could not be read or
+        // lifted for this very write.
+        FUZZ_CHECK(!exists_ || !Protected() || attributesRefused_,
+                   "a write to a file still read-only, hidden or system: " +
+                       fuzz::Printable(call));
+        attributesRefused_ = false;
         // The profile service makes a missing file; only a program that could not even
         // tell whether the file is there may get that far.
         FUZZ_CHECK(exists_ || segment.attributesUnreadable,
                    "a write to a missing boot file would make one up: " + fuzz::Printable(call));
-        segment.writes.push_back(ParseWrite(call, !fails && !(exists_ && readOnly_)));
+        segment.writes.push_back(ParseWrite(call, !fails && !(exists_ && Protected())));
         if (segment.writes.back().ok) {
-          if (!exists_) readOnly_ = false;  // made anew, writable
+          if (!exists_) attributes_ = 0;  // made anew, plain
           exists_ = true;
           anyWritten_ = true;
         }
@@ -203,6 +215,10 @@ class Run {
   }
 
   bool FailureHit() const { return hit_; }
+  // Whether the profile service refuses the file as it is now.
+  bool Protected() const {
+    return attributes_ & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  }
   bool AttributesFailed() const { return attributesFailed_; }
   bool AnyWritten() const { return anyWritten_; }
 
@@ -234,8 +250,9 @@ class Run {
   int seen_ = 0;
   bool hit_ = false;
   bool exists_;
-  bool readOnly_;
+  DWORD attributes_;
   bool attributesFailed_ = false;
+  bool attributesRefused_ = false;  // an attribute call failed since the last write
   bool anyWritten_ = false;
 };
 
@@ -286,6 +303,13 @@ void CheckCommand(const Segment& s, long selection, const Detail& detail) {
                    boxes[0].compare(boxes[0].size() - errorBoxTail.size(), errorBoxTail.size(),
                                     errorBoxTail) == 0,
                "a failed write not reported as an error" + detail());
+    // Only "default" on disk when it was written and the write after it failed.
+    const bool onlyDefault = s.writes.size() == 2 && s.writes[0].ok && !s.writes[1].ok;
+    const char* text = onlyDefault ? kTextOnlyDefaultWritten : kTextNotWritten;
+    if (command == IDOK)
+      text = onlyDefault ? kTextOnlyDefaultWrittenNoRestart : kTextNotWrittenNoRestart;
+    FUZZ_CHECK(boxes[0] == Box("dialog", text, kAppName, MB_OK | MB_ICONERROR),
+               "the error box does not say what the file holds" + detail());
     return;
   }
 
@@ -394,7 +418,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int exitCode = WinMain(&instance, nullptr, commandLineBuffer.data(), SW_SHOWNORMAL);
 
   if (failing) subst::FailCall(failing, INT_MAX);  // the checks below call the stand-in too
-  Run run(failing, failingNth, !missing, flags & kReadOnly);
+  Run run(failing, failingNth, !missing, attributes);
   const std::vector<Segment> segments = run.Segments(subst::Calls());
   const Detail detail = [&] {
     return "\nflags " + Hex(flags) + ", failing " + (failing ? failing : "nothing") + " #" +
@@ -422,7 +446,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                "the exit code hides the reset's outcome" + detail());
   } else {
     FUZZ_CHECK(exitCode == 0, "the window's run ended with " + std::to_string(exitCode) + detail());
-    FUZZ_CHECK(g_osCount >= 0 && g_osCount <= kMaxOsEntries, "table size" + detail());
+    FUZZ_CHECK(g_osCount >= 0 && g_osCount <= fuzz::kExpectedMaxRows, "table size" + detail());
     const std::vector<std::string>& lines = subst::ListLines();
     bool listMatches = lines.size() == static_cast<size_t>(g_osCount);
     for (size_t i = 0; listMatches && i < lines.size(); ++i)

@@ -67,7 +67,7 @@ std::vector<ExpectedRow> ExpectedTable(const std::string& file) {
     // The header is compared as a C string: whatever follows a NUL in the line is unseen.
     if (line.text.substr(0, line.text.find('\0')) == kHeader) break;
   }
-  while (rows.size() < static_cast<size_t>(kMaxOsEntries)) {
+  while (rows.size() < static_cast<size_t>(kExpectedMaxRows)) {
     const LineModel::Line line = lines.Next();
     if (line.count == 0) break;
     rows.push_back({ExpectedBootPath(line.text), ExpectedDescription(line.text)});
