@@ -1,7 +1,6 @@
 #include "os_table.h"
 
 #include <cstddef>
-#include <cstring>
 
 #include "boot_file.h"
 #include "file_reader.h"
@@ -12,6 +11,16 @@ static_assert(offsetof(OsEntry, description) == sizeof(OsEntry::bootPath),
 
 OsEntry g_osEntries[kMaxOsEntries];
 int g_osCount;
+
+namespace {
+
+// True when the two strings hold the same bytes. (The program has no C library to ask.)
+bool SameBytes(const char* a, const char* b) {
+  while (*a != '\0' && *a == *b) ++a, ++b;
+  return *a == *b;
+}
+
+}  // namespace
 
 void ParseOsLine(const char* line, OsEntry& row) {
   // The row is addressed as its 512 bytes so that a 256-byte boot path's terminator, which
@@ -43,7 +52,7 @@ void LoadOsTable() {
   char line[kMaxLineChars + 1];
   do {
     if (file.ReadLine(line, kMaxLineChars) == 0) return;
-  } while (std::strcmp(line, kSystemsHeader) != 0);
+  } while (!SameBytes(line, kSystemsHeader));
   // More rows than the table holds end the load: row i must stay line i of the list.
   while (g_osCount < kMaxOsEntries && file.ReadLine(line, kMaxLineChars) != 0)
     ParseOsLine(line, g_osEntries[g_osCount++]);

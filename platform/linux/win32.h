@@ -103,6 +103,9 @@ DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD dwErrCode);
 HANDLE WINAPI GetCurrentProcess(void);
 
+// Text: Shift_JIS (code page 932) is the ANSI code page.
+BOOL WINAPI IsDBCSLeadByte(BYTE TestChar);
+
 // Resources and windows
 #define MAKEINTRESOURCEA(i) ((LPSTR)(UINT_PTR)(WORD)(i))
 #define IDC_ARROW MAKEINTRESOURCEA(32512)

@@ -150,6 +150,7 @@ PeFile::PeFile(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {
     minor_subsystem_version_ = optional.u16(50, "MinorSubsystemVersion");
     size_of_headers_ = optional.u32(60, "SizeOfHeaders");
     subsystem_ = optional.u16(68, "Subsystem");
+    dll_characteristics_ = optional.u16(70, "DllCharacteristics");
 
     const uint64_t count_offset = pe32_plus_ ? 108 : 92;
     const uint32_t directory_count = optional.u32(count_offset, "NumberOfRvaAndSizes");

@@ -25,8 +25,12 @@ constexpr uint16_t kMachineAmd64 = 0x8664;
 
 constexpr uint16_t kSubsystemWindowsGui = 2;
 
+constexpr uint16_t kDllCharacteristicsDynamicBase = 0x0040;
+constexpr uint16_t kDllCharacteristicsNxCompat = 0x0100;
+
 constexpr std::size_t kDirectoryImport = 1;
 constexpr std::size_t kDirectoryResource = 2;
+constexpr std::size_t kDirectoryTls = 9;
 constexpr std::size_t kDirectoryDelayImport = 13;
 
 constexpr uint16_t kRtIcon = 3;
@@ -84,6 +88,7 @@ public:
     uint16_t minor_subsystem_version() const { return minor_subsystem_version_; }
     uint16_t major_os_version() const { return major_os_version_; }
     uint16_t minor_os_version() const { return minor_os_version_; }
+    uint16_t dll_characteristics() const { return dll_characteristics_; }
     std::size_t file_size() const { return bytes_.size(); }
     const std::vector<uint8_t>& bytes() const { return bytes_; }
     const std::vector<Section>& sections() const { return sections_; }
@@ -115,6 +120,7 @@ private:
     uint16_t minor_subsystem_version_ = 0;
     uint16_t major_os_version_ = 0;
     uint16_t minor_os_version_ = 0;
+    uint16_t dll_characteristics_ = 0;
     uint32_t size_of_headers_ = 0;
     std::vector<DataDirectory> directories_;
     std::vector<Section> sections_;

@@ -399,6 +399,21 @@ class Session:
             raise Failure("the font replacements did not reach the prefix's registry")
         stamp.write_text(digest)
 
+    def windows_version(self, version, programs):
+        """Makes Wine report `version` (its own names: "win2k", "nt40"; None: its default) to
+        the programs of these file names, through the prefix's per-program settings. Both
+        setting and clearing are one registry import, which a running server takes at once."""
+        lines = ["Windows Registry Editor Version 5.00", ""]
+        for name in programs:
+            lines += [rf"[HKEY_CURRENT_USER\Software\Wine\AppDefaults\{name}]",
+                      f'"Version"="{version}"' if version else '"Version"=-', ""]
+        reg = self.prefix / "drive_c" / "windows" / "temp" / "brisvane-e2e-version.reg"
+        reg.write_bytes(b"\xff\xfe" + "\r\n".join(lines).encode("utf-16-le"))
+        self.give(reg)
+        subprocess.run([wine64_loader(), "regedit", "/S", r"C:\windows\temp\brisvane-e2e-version.reg"],
+                       env=self.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=120, **self.as_user())
+
     # -- display and server
 
     def start(self):

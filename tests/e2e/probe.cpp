@@ -7,6 +7,7 @@
 //   e2e_probe rects TITLE         "id left top right bottom" in screen pixels for every child,
 //                                 "window ..." and "close X Y" (the caption's close box)
 //   e2e_probe attr  PATH [HEX]    prints (or sets, then prints) the file's attributes
+//   e2e_probe version             "major.minor" of the Windows that Wine reports to it
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -90,8 +91,17 @@ int Rects(HWND window) {
 
 int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);  // "\n" as it is, not turned into CR LF
+  if (argc == 2 && std::wstring(argv[1]) == L"version") {
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!GetVersionExW(&info)) return 2;
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%lu.%lu", info.dwMajorVersion, info.dwMinorVersion);
+    Print(text);
+    return 0;
+  }
   if (argc < 3) {
-    std::fputs("usage: e2e_probe list|text|rects TITLE | attr PATH [HEX]\n", stderr);
+    std::fputs("usage: e2e_probe list|text|rects TITLE | attr PATH [HEX] | version\n", stderr);
     return 64;
   }
   const std::wstring command = argv[1];

@@ -3,6 +3,7 @@
 
     run_e2e.py --program EXE --prefix DIR --workdir DIR --start      set up the session
     run_e2e.py ... --group NAME [--case TEXT]                        run one group of cases
+    run_e2e.py ... --group NAME --windows-version win2k|nt40         ... as that Windows
     run_e2e.py ... --stop                                            tear the session down
     run_e2e.py ... --all                                             all three in one go
     run_e2e.py --list-groups                                         the groups, one a line
@@ -626,11 +627,30 @@ def nonroot_session(main, args):
     return session, bin_dir / Path(args.program).name
 
 
+# What GetVersionEx answers under each Windows version of Wine's that the suite asks for.
+REPORTED_VERSION = {"win2k": "5.0", "nt40": "4.0"}
+
+
+def pretend_windows(session, program, version):
+    """Has Wine report `version` to the program (and to the probe, which checks that Wine took
+    it); None puts Wine's default back, which also clears what a killed run left behind."""
+    session.windows_version(version, [program.name, "e2e_probe.exe"])
+    if version is None:
+        return
+    reported = session.probe("version")
+    if reported != [REPORTED_VERSION[version]]:
+        raise Failure(f"Wine did not take the Windows version {version!r}: a program is told "
+                      f"{reported}, expected {REPORTED_VERSION[version]}")
+    h.log(f"e2e: Wine reports Windows {reported[0]} ({version}) to {program.name}")
+
+
 def run_group(args, group, only=None):
     program = Path(args.program).resolve()
     h.runner_for(program)  # skips here when the host cannot run it
     session = h.Session(args.prefix, args.workdir, helpers=args.workdir)
     session.attach()
+    if group != "readonly":
+        pretend_windows(session, program, args.windows_version)
     if group == "readonly":
         session, copied = nonroot_session(session, args)
         if copied:
@@ -664,7 +684,10 @@ def run_group(args, group, only=None):
             run.cleanup()
     if session.user:
         session.server("-k")
-    h.log(f"e2e {group}: {passed} passed, {failed} failed")
+    elif args.windows_version:
+        pretend_windows(session, program, None)
+    version = f" as {args.windows_version}" if args.windows_version else ""
+    h.log(f"e2e {group}{version}: {passed} passed, {failed} failed")
     return 1 if failed else 0
 
 
@@ -681,6 +704,8 @@ def main():
     # CMake makes one test of each group from this list, when it configures the build.
     mode.add_argument("--list-groups", action="store_true")
     parser.add_argument("--case", help="only the cases whose name contains this text")
+    parser.add_argument("--windows-version", choices=sorted(REPORTED_VERSION),
+                        help="the Windows version Wine reports to the program (default: Wine's own)")
     args = parser.parse_args()
     if args.list_groups:
         print("\n".join(GROUPS))

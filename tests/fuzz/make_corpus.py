@@ -142,12 +142,28 @@ def session_seeds():
     }
 
 
+# command_line: the process command line as the start-up code gets it (without its NUL).
+TOOL_FOLDER = "C:\\ツール\\brisvane.exe".encode("cp932")
+COMMAND_LINES = {
+    "name-alone": b"brisvane.exe",
+    "argument": b"brisvane.exe x",
+    "quoted-name-blanks-argument": b'"C:\\Program Files\\Brisvane\\brisvane.exe" \t /s',
+    "quoted-name-no-blank": b'"C:\\brisvane.exe"x',
+    "japanese-folder": TOOL_FOLDER,
+    "quoted-japanese-folder": b'"' + TOOL_FOLDER + b'"',
+    "japanese-argument": b"brisvane.exe " + "漢".encode("cp932"),
+    "unclosed-quote-lead-byte-last": b'"C:\\\x83',
+    "controls-after-name": b"brisvane.exe \x01\x1f\x7f",
+}
+
+
 def all_seeds():
     return {
         "os_line": {"line-%02d" % i: line for i, line in enumerate(LINES)},
         "line_reader": reader_seeds(),
         "os_table": table_seeds(),
         "dialog_session": session_seeds(),
+        "command_line": COMMAND_LINES,
     }
 
 

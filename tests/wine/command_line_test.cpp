@@ -27,6 +27,10 @@ std::string BuiltProgram() {
 // A copy in a folder whose name has a blank, as an installed program's usually does.
 const char kInstalledFolder[] = "c:\\Program Files\\Brisvane";
 const char kInstalled[] = "c:\\Program Files\\Brisvane\\brisvane.exe";
+// A copy in a folder with a Japanese name, c:\ツール, in Shift_JIS: every byte of the name
+// after the first is above 0x7F.
+const char kToolFolder[] = "c:\\\x83\x63\x81\x5b\x83\x8b";
+const char kInTools[] = "c:\\\x83\x63\x81\x5b\x83\x8b\\brisvane.exe";
 
 struct ProcessWindow {
   DWORD pid;
@@ -83,9 +87,16 @@ Outcome Start(std::string commandLine) {
   return run;
 }
 
+// Which copy of the program a line starts.
+enum class Copy {
+  kBuilt,      // where the build put it
+  kInstalled,  // in a folder whose path has a blank, so it must be quoted
+  kInTools,    // in the Japanese folder
+};
+
 struct LineCase {
   const char* name;
-  bool installedCopy;  // the program's path has a blank, so it must be quoted
+  Copy copy;
   const char* before;  // what stands before the path
   const char* after;   // what follows it
   Mode mode;
@@ -94,17 +105,34 @@ struct LineCase {
 void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 
 const LineCase kLines[] = {
-    {"NameAlone", false, "", "", Mode::kInteractive},
-    {"QuotedNameAlone", false, "\"", "\"", Mode::kInteractive},
-    {"QuotedNameWithBlankAlone", true, "\"", "\"", Mode::kInteractive},
-    {"NameFollowedByBlanks", false, "", "   ", Mode::kInteractive},
-    {"QuotedNameFollowedByTabAndBlank", true, "\"", "\"\t ", Mode::kInteractive},
-    {"SingleLetter", false, "", " x", Mode::kReset},
-    {"SwitchLikeWord", true, "\"", "\" /s", Mode::kReset},
-    {"ArgumentAfterManyBlanks", false, "", "     -reset", Mode::kReset},
-    {"QuotedArgument", true, "\"", "\" \"a b\"", Mode::kReset},
-    {"JapaneseArgument", true, "\"", "\" \x83\x8a\x83\x5a\x83\x62\x83\x67", Mode::kReset},
+    {"NameAlone", Copy::kBuilt, "", "", Mode::kInteractive},
+    {"QuotedNameAlone", Copy::kBuilt, "\"", "\"", Mode::kInteractive},
+    {"QuotedNameWithBlankAlone", Copy::kInstalled, "\"", "\"", Mode::kInteractive},
+    {"NameFollowedByBlanks", Copy::kBuilt, "", "   ", Mode::kInteractive},
+    {"NameFollowedByBlanksAndTab", Copy::kBuilt, "", " \t ", Mode::kInteractive},
+    {"QuotedNameFollowedByTabAndBlank", Copy::kInstalled, "\"", "\"\t ", Mode::kInteractive},
+    {"JapaneseFolderUnquoted", Copy::kInTools, "", "", Mode::kInteractive},
+    {"JapaneseFolderQuoted", Copy::kInTools, "\"", "\"", Mode::kInteractive},
+    {"SingleLetter", Copy::kBuilt, "", " x", Mode::kReset},
+    {"SwitchLikeWord", Copy::kInstalled, "\"", "\" /s", Mode::kReset},
+    {"ArgumentAfterManyBlanks", Copy::kBuilt, "", "     -reset", Mode::kReset},
+    {"QuotedArgument", Copy::kInstalled, "\"", "\" \"a b\"", Mode::kReset},
+    {"JapaneseArgument", Copy::kInstalled, "\"", "\" \x83\x8a\x83\x5a\x83\x62\x83\x67", Mode::kReset},
+    // brisvane.exe 漢
+    {"JapaneseArgumentOfOneCharacter", Copy::kBuilt, "", " \x8a\xbf", Mode::kReset},
+    {"JapaneseFolderUnquotedWithArgument", Copy::kInTools, "", " x", Mode::kReset},
+    // The closing quote ends the name, whatever follows it.
+    {"TextRightAfterTheClosingQuote", Copy::kBuilt, "\"", "\"x", Mode::kReset},
 };
+
+std::string PathOf(Copy copy) {
+  switch (copy) {
+    case Copy::kInstalled: return kInstalled;
+    case Copy::kInTools: return kInTools;
+    case Copy::kBuilt: break;
+  }
+  return BuiltProgram();
+}
 
 class CommandLineTest : public BootFileTest, public ::testing::WithParamInterface<LineCase> {
  protected:
@@ -112,18 +140,21 @@ class CommandLineTest : public BootFileTest, public ::testing::WithParamInterfac
     CreateDirectoryA("c:\\Program Files", nullptr);
     CreateDirectoryA(kInstalledFolder, nullptr);
     ASSERT_TRUE(CopyFileA(BuiltProgram().c_str(), kInstalled, FALSE)) << BuiltProgram();
+    CreateDirectoryA(kToolFolder, nullptr);
+    ASSERT_TRUE(CopyFileA(BuiltProgram().c_str(), kInTools, FALSE)) << BuiltProgram();
   }
   static void TearDownTestSuite() {
     DeleteFileA(kInstalled);
     RemoveDirectoryA(kInstalledFolder);
+    DeleteFileA(kInTools);
+    RemoveDirectoryA(kToolFolder);
   }
 };
 
 TEST_P(CommandLineTest, ChoosesTheMode) {
   const LineCase& c = GetParam();
   WriteBootFile(kBefore);
-  const std::string program = c.installedCopy ? kInstalled : BuiltProgram();
-  const Outcome run = Start(c.before + program + c.after);
+  const Outcome run = Start(c.before + PathOf(c.copy) + c.after);
   ASSERT_EQ(run.mode, c.mode) << "exit code " << run.exitCode;
   EXPECT_EQ(run.exitCode, 0u);
   EXPECT_EQ(ReadBootFile(), c.mode == Mode::kReset ? kReset : kBefore);
