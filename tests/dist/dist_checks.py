@@ -1,6 +1,7 @@
 """What a release must look like, shared by tools/dist (which refuses to write a bad one)
 and the tests of the release (which judge what it wrote)."""
 
+import struct
 import zipfile
 
 # Notepad's 80-column window shows 78 columns beside its frame and scroll bar. In Shift_JIS
@@ -73,3 +74,39 @@ def first_difference(a, b):
         if x != y:
             return offset
     return min(len(a), len(b))
+
+
+def pe_time_stamps(data):
+    """The time stamps a PE file can carry, by where they sit: the file header's link time,
+    the resource directory's, and the debug directory's entries."""
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    if data[pe:pe + 4] != b"PE\0\0":
+        raise ValueError("not a PE file")
+    sections, optional_size = struct.unpack_from("<H", data, pe + 6)[0], struct.unpack_from("<H", data, pe + 20)[0]
+    stamps = {"file header": struct.unpack_from("<I", data, pe + 8)[0]}
+    optional = pe + 24
+    directories = optional + (112 if struct.unpack_from("<H", data, optional)[0] == 0x20B else 96)
+    table = optional + optional_size
+
+    def file_offset(rva):
+        for i in range(sections):
+            _, virtual_size, address, raw_size, raw = struct.unpack_from("<8sIIII", data, table + 40 * i)
+            if address <= rva < address + max(virtual_size, raw_size):
+                return raw + rva - address
+        return None
+
+    resources, _ = struct.unpack_from("<II", data, directories + 8 * 2)
+    if resources and file_offset(resources) is not None:
+        stamps["resource directory"] = struct.unpack_from("<I", data, file_offset(resources) + 4)[0]
+    debug, debug_size = struct.unpack_from("<II", data, directories + 8 * 6)
+    if debug and file_offset(debug) is not None:
+        for n in range(debug_size // 28):
+            stamps[f"debug entry {n}"] = struct.unpack_from("<I", data, file_offset(debug) + 28 * n + 4)[0]
+    return stamps
+
+
+def program_problems(data):
+    """Build times in a program: every stamp must be 0, so two builds give the same bytes
+    however far apart they ran."""
+    return [f"the {where} carries the time {value:#x}" for where, value in pe_time_stamps(data).items()
+            if value != 0]

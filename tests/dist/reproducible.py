@@ -8,7 +8,8 @@ The copies hold the tracked files (git ls-files) with their working-tree content
 uncommitted edits are judged too. The two builds run side by side under different locales,
 time zones and umasks; only the commit's time is shared (SOURCE_DATE_EPOCH). When a file
 differs, its name and the first differing offset are printed and the check fails. Also
-judges the release itself: the zip's layout, SHA256SUMS against the files, readme.txt's bytes.
+judges the release itself: the zip's layout, SHA256SUMS against the files, readme.txt's bytes,
+no build time in the programs.
 Exit code 77 (skipped) outside a git checkout.
 """
 
@@ -96,6 +97,9 @@ def release_problems(found):
         problems.append(f"SHA256SUMS says\n{found['SHA256SUMS'].decode()}but the files give\n"
                         f"{expected_sums.decode()}")
     problems += [f"readme.txt: {p}" for p in dist_checks.readme_problems(found["readme.txt"])]
+    # The two builds may well link within the same second; a time stamp must not hide there.
+    for name in ("brisvane.exe", "x64/brisvane.exe"):
+        problems += [f"{name}: {p}" for p in dist_checks.program_problems(found[name])]
     return problems
 
 

@@ -5,6 +5,7 @@ import importlib.machinery
 import importlib.util
 import io
 import os
+import struct
 import tempfile
 import time
 import unittest
@@ -64,6 +65,41 @@ class FirstDifference(unittest.TestCase):
         for a, b, expected in cases:
             with self.subTest(a=a, b=b):
                 self.assertEqual(dist_checks.first_difference(a, b), expected)
+
+
+def pe_fixture(link_time, resource_time, debug_time):
+    """A 32-bit PE file with one section holding a resource directory and a debug entry."""
+    data = bytearray(0x400)
+    data[0:2] = b"MZ"
+    struct.pack_into("<I", data, 0x3C, 0x40)
+    data[0x40:0x44] = b"PE\0\0"
+    struct.pack_into("<HHI", data, 0x44, 0x14C, 1, link_time)
+    struct.pack_into("<H", data, 0x54, 224)                 # optional header size
+    optional = 0x58
+    struct.pack_into("<H", data, optional, 0x10B)
+    struct.pack_into("<II", data, optional + 96 + 8 * 2, 0x1000, 0x10)   # resources
+    struct.pack_into("<II", data, optional + 96 + 8 * 6, 0x1010, 28)     # debug
+    struct.pack_into("<8sIIII", data, optional + 224, b".rsrc", 0x100, 0x1000, 0x200, 0x200)
+    struct.pack_into("<II", data, 0x200, 0, resource_time)
+    struct.pack_into("<II", data, 0x210, 0, debug_time)
+    return bytes(data)
+
+
+class ProgramTimes(unittest.TestCase):
+    def test_each_stamp_is_found(self):
+        cases = [
+            ((0, 0, 0), []),
+            ((0x6B1C230E, 0, 0), ["the file header carries the time 0x6b1c230e"]),
+            ((0, 5, 0), ["the resource directory carries the time 0x5"]),
+            ((0, 0, 7), ["the debug entry 0 carries the time 0x7"]),
+        ]
+        for stamps, expected in cases:
+            with self.subTest(stamps=stamps):
+                self.assertEqual(dist_checks.program_problems(pe_fixture(*stamps)), expected)
+
+    def test_not_a_program(self):
+        with self.assertRaises(ValueError):
+            dist_checks.pe_time_stamps(b"MZ" + bytes(0x100))
 
 
 MEMBERS = [("brisvane.exe", b"MZ32"), ("readme.txt", b"r\r\n"), ("LICENSE.txt", b"l\r\n"),
