@@ -1,11 +1,13 @@
 # The two commands of the README, and a few more for developers.
 #   make demo     run the program on the bundled sample boot.ini in a private Wine prefix
-#   make test     build the win32, win64 and native presets and run every test, then fuzz
+#   make test     build the win32, win64 and native presets and run every test (the native
+#                 ones build the release twice and compare the bytes), then fuzz
 #                 each fuzz target briefly (FUZZ_TEST_SECONDS) so that they stay alive
 #   make fuzz     fuzz each target for FUZZ_SECONDS (180) under libFuzzer, two at a time
 #   make analyze  clang-tidy and cppcheck alone, as the three builds compile the sources
 #   make bench    start-up time, reads per byte and sizes of the program under Wine
-.PHONY: all deps test demo fuzz analyze bench clean
+#   make dist     the release: dist/brisvane-<version>.zip and dist/SHA256SUMS
+.PHONY: all deps test demo fuzz analyze bench dist clean
 
 all: test
 
@@ -40,5 +42,10 @@ analyze: deps
 bench: deps
 	@tools/bench
 
+# Both programs in their own build folders (build/dist-win32, build/dist-win64), the product
+# target alone; the native tests build the release twice more and compare the bytes.
+dist: deps
+	@tools/dist
+
 clean:
-	rm -rf build
+	rm -rf build dist

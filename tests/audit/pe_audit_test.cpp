@@ -568,6 +568,9 @@ TEST_F(Audit, VersionResourceNamesTheProductInJapanese) {
     std::map<std::string, std::string> strings;
     for (const auto& kv : table->strings) strings[pe::to_utf8(kv.first)] = pe::to_utf8(kv.second);
     EXPECT_EQ(strings["ProductName"], "Brisvane");
+    EXPECT_EQ(strings["CompanyName"], "Kestrin");
+    // The licence's holder, as LICENSE names it.
+    EXPECT_EQ(strings["LegalCopyright"], "Copyright (c) 2026 Kestrin");
 
     ASSERT_EQ(info.translations.size(), 1u);
     EXPECT_EQ(info.translations[0].language, kLangJapanese);
