@@ -12,8 +12,10 @@ struct OsEntry {
 const int kMaxOsEntries = 16;
 const int kMaxLineChars = 256;
 
+// The rows the dialog lists, filled once at its initialisation and read by its commands later:
+// the dialog procedure keeps nothing of its own between messages, so the table is static.
 extern OsEntry g_osEntries[kMaxOsEntries];
-extern int g_osCount;
+extern int g_osCount;  // rows in use, 0 to kMaxOsEntries
 
 // Loads the rows after "[operating systems]" up to the first empty line, the end of the
 // file or the 16th row, whichever comes first. A missing or unreadable file, or one without

@@ -25,6 +25,8 @@ void ShowError(HWND hwnd, const char* text) {
   MessageBoxA(hwnd, text, kAppName, MB_OK | MB_ICONERROR);
 }
 
+// The dialog is modeless (CreateDialogParamA), so EndDialog only hides it and the window stays
+// until the process ends; the quit message ends the message loop, and with it the process.
 void Close(HWND hwnd) {
   EndDialog(hwnd, 0);
   PostQuitMessage(0);
@@ -60,6 +62,7 @@ void AskAtNextStart(HWND hwnd) {
     ShowError(hwnd, row >= 0 ? kTextOnlyDefaultWritten : kTextNotWritten);
     return;
   }
+  // Hidden as Close does, so that only the box is left on screen until the quit message.
   EndDialog(hwnd, 0);
   MessageBoxA(hwnd, kTextBootMenuInfo, kCaptionBootMenuInfo, MB_OK);
   PostQuitMessage(0);

@@ -3,7 +3,10 @@
 
 #include "../platform/platform.h"
 
+// This module's handle, kept by WinMain: the dialog and its icon are loaded from its resources.
 extern HINSTANCE g_hInstance;
+// The selection dialog, modeless: the message loop hands it every message through
+// IsDialogMessageA, which gives it Tab, Enter and Escape.
 extern HWND g_hDlg;
 
 // Exit codes of the command-line reset.

@@ -1,6 +1,7 @@
 #include "../bootcfg/boot_file.h"
 #include "app.h"
 
+// Static for the life of the process; set once, before any window exists.
 HINSTANCE g_hInstance;
 
 // Any argument at all sets the loader's menu timeout back and ends without a window. The

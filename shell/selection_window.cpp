@@ -3,6 +3,7 @@
 #include "../res/ui_text.h"
 #include "app.h"
 
+// Static for the life of the process: the dialog is never destroyed and goes with the process.
 HWND g_hDlg;
 
 namespace {
@@ -12,6 +13,8 @@ void ShowStartupError(const char* text) { MessageBoxA(nullptr, text, kAppName, M
 }  // namespace
 
 int RunSelectionWindow(HINSTANCE hInstance, int nCmdShow) {
+  // The class is the program's registration under its name and icon; the dialog does not use it
+  // (its template names no class), but a failed registration still ends the start-up.
   WNDCLASSA wc = {};
   wc.style = 0;
   // The class borrows the dialog procedure; no window of the class is ever created, so the

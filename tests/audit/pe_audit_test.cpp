@@ -214,7 +214,7 @@ std::string difference(const std::set<std::string>& actual, const std::set<std::
 // True if a dialog class field names the given predefined class, whether
 // the resource compiler wrote it as an atom or as a string.
 bool is_class(const pe::NameOrId& value, uint16_t atom, const char* name) {
-    return value.named ? lower(pe::to_utf8(value.name)) == lower(name) : value.id == atom;
+    return value.named ? lower(pe::ToUtf8(value.name)) == lower(name) : value.id == atom;
 }
 
 // Everything read from BRISVANE_EXE, loaded once for all tests.
@@ -235,27 +235,27 @@ const Executable& executable(const std::string& path) {
         Executable exe;
         exe.path = path;
         try {
-            exe.file = std::make_unique<pe::PeFile>(pe::read_file(path));
+            exe.file = std::make_unique<pe::PeFile>(pe::ReadFileBytes(path));
         } catch (const pe::PeError& e) {
             exe.error = path + ": " + e.what();
             return exe;
         }
         try {
-            exe.imports = exe.file->imports();
+            exe.imports = exe.file->Imports();
         } catch (const pe::PeError& e) {
             exe.imports_error = e.what();
         }
         try {
-            exe.resources = exe.file->resources();
+            exe.resources = exe.file->Resources();
         } catch (const pe::PeError& e) {
             exe.resources_error = e.what();
         }
         const pe::PeFile& f = *exe.file;
-        std::cout << "[ audit    ] " << path << ": " << f.file_size() << " bytes, machine "
-                  << hex(f.machine()) << (f.is_pe32_plus() ? " PE32+" : " PE32") << ", subsystem "
-                  << f.subsystem() << " " << f.major_subsystem_version() << "."
-                  << f.minor_subsystem_version() << ", OS version " << f.major_os_version() << "."
-                  << f.minor_os_version() << std::endl;
+        std::cout << "[ audit    ] " << path << ": " << f.FileSize() << " bytes, machine "
+                  << hex(f.Machine()) << (f.IsPe32Plus() ? " PE32+" : " PE32") << ", subsystem "
+                  << f.Subsystem() << " " << f.MajorSubsystemVersion() << "."
+                  << f.MinorSubsystemVersion() << ", OS version " << f.MajorOsVersion() << "."
+                  << f.MinorOsVersion() << std::endl;
         return exe;
     }();
     return loaded;
@@ -319,7 +319,7 @@ protected:
     std::string resource_list() const {
         std::string out;
         for (const pe::Resource& r : resources())
-            out += " " + pe::to_string(r.type) + "/" + pe::to_string(r.name) + "/" +
+            out += " " + pe::ToString(r.type) + "/" + pe::ToString(r.name) + "/" +
                    std::to_string(r.language);
         return out.empty() ? " (none)" : out;
     }
@@ -332,42 +332,42 @@ protected:
 // Headers
 
 TEST_F(Audit, MachineMatchesTheTarget) {
-    EXPECT_EQ(hex(file().machine()), hex(target_->machine)) << "built for the wrong CPU";
-    EXPECT_EQ(file().is_pe32_plus(), target_->pe32_plus);
+    EXPECT_EQ(hex(file().Machine()), hex(target_->machine)) << "built for the wrong CPU";
+    EXPECT_EQ(file().IsPe32Plus(), target_->pe32_plus);
 }
 
 TEST_F(Audit, IsAGuiProgramThatTheOldestLoaderWillLoad) {
-    EXPECT_EQ(file().subsystem(), pe::kSubsystemWindowsGui) << "a console window would open with it";
-    EXPECT_EQ(file().major_subsystem_version(), target_->subsystem_major);
-    EXPECT_EQ(file().minor_subsystem_version(), target_->subsystem_minor);
-    EXPECT_EQ(file().major_os_version(), target_->subsystem_major);
-    EXPECT_EQ(file().minor_os_version(), target_->subsystem_minor);
+    EXPECT_EQ(file().Subsystem(), pe::kSubsystemWindowsGui) << "a console window would open with it";
+    EXPECT_EQ(file().MajorSubsystemVersion(), target_->subsystem_major);
+    EXPECT_EQ(file().MinorSubsystemVersion(), target_->subsystem_minor);
+    EXPECT_EQ(file().MajorOsVersion(), target_->subsystem_major);
+    EXPECT_EQ(file().MinorOsVersion(), target_->subsystem_minor);
 }
 
 // Older loaders ignore both bits; newer ones place the image at random and
 // keep its data from running.
 TEST_F(Audit, AsksForAddressRandomisationAndNoExecuteData) {
-    EXPECT_NE(file().dll_characteristics() & pe::kDllCharacteristicsDynamicBase, 0)
-        << "DYNAMIC_BASE is not set: DllCharacteristics " << hex(file().dll_characteristics());
-    EXPECT_NE(file().dll_characteristics() & pe::kDllCharacteristicsNxCompat, 0)
-        << "NX_COMPAT is not set: DllCharacteristics " << hex(file().dll_characteristics());
+    EXPECT_NE(file().DllCharacteristics() & pe::kDllCharacteristicsDynamicBase, 0)
+        << "DYNAMIC_BASE is not set: DllCharacteristics " << hex(file().DllCharacteristics());
+    EXPECT_NE(file().DllCharacteristics() & pe::kDllCharacteristicsNxCompat, 0)
+        << "NX_COMPAT is not set: DllCharacteristics " << hex(file().DllCharacteristics());
 }
 
 // A TLS directory means start-up code the program does not have: its callbacks
 // would run before the entry point.
 TEST_F(Audit, HasNoThreadLocalStorage) {
-    EXPECT_EQ(file().data_directory(pe::kDirectoryTls).rva, 0u);
+    EXPECT_EQ(file().Directory(pe::kDirectoryTls).rva, 0u);
 }
 
 TEST_F(Audit, I686BuildFitsTheSizeLimit) {
-    const std::size_t size = file().file_size();
+    const std::size_t size = file().FileSize();
     RecordProperty("file_size", static_cast<int>(size));
     std::cout << "[ audit    ] " << target_->name << " executable size: " << size << " bytes"
               << std::endl;
-    for (const pe::Section& section : file().sections())
-        std::cout << "[ audit    ]   " << section.name << ": " << section.virtual_size
-                  << " bytes in memory, " << section.raw_size << " in the file at "
-                  << section.raw_offset << ", flags " << hex(section.characteristics) << std::endl;
+    for (const pe::Section& section : file().Sections())
+        std::cout << "[ audit    ]   " << section.name << ": " << section.virtualSize
+                  << " bytes in memory, " << section.rawSize << " in the file at "
+                  << section.rawOffset << ", flags " << hex(section.characteristics) << std::endl;
     if (std::string(target_->name) != "i686")
         GTEST_SKIP() << "the " << kI686SizeLimit << "-byte limit is for the i686 build; this one is "
                      << size << " bytes";
@@ -378,10 +378,10 @@ TEST_F(Audit, I686BuildFitsTheSizeLimit) {
 // on 512-byte boundaries of the file, and nothing both writable and executable.
 TEST_F(Audit, SectionsAreAlignedAndNeverWritableAndExecutable) {
     constexpr uint32_t kWritable = 0x80000000, kExecutable = 0x20000000;
-    for (const pe::Section& section : file().sections()) {
+    for (const pe::Section& section : file().Sections()) {
         SCOPED_TRACE(section.name);
-        EXPECT_EQ(section.raw_offset % 512, 0u);
-        EXPECT_EQ(section.raw_size % 512, 0u);
+        EXPECT_EQ(section.rawOffset % 512, 0u);
+        EXPECT_EQ(section.rawSize % 512, 0u);
         EXPECT_NE(section.characteristics & (kWritable | kExecutable), kWritable | kExecutable)
             << "flags " << hex(section.characteristics);
     }
@@ -420,7 +420,7 @@ TEST_F(Audit, Kernel32ImportsExistOnWindowsXp) {
 
 TEST_F(Audit, HasNoDelayLoadedImports) {
     // Delay-loaded DLLs bypass the import checks above.
-    EXPECT_EQ(file().data_directory(pe::kDirectoryDelayImport).rva, 0u);
+    EXPECT_EQ(file().Directory(pe::kDirectoryDelayImport).rva, 0u);
 }
 
 // ---------------------------------------------------------------------------
@@ -428,10 +428,10 @@ TEST_F(Audit, HasNoDelayLoadedImports) {
 
 TEST_F(Audit, ResourceTypesAreExactlyDialogIconGroupIconAndVersion) {
     std::set<std::string> actual;
-    for (const pe::Resource& r : resources()) actual.insert(pe::to_string(r.type));
+    for (const pe::Resource& r : resources()) actual.insert(pe::ToString(r.type));
     const std::set<std::string> expected = {
-        pe::to_string({false, pe::kRtDialog, {}}), pe::to_string({false, pe::kRtIcon, {}}),
-        pe::to_string({false, pe::kRtGroupIcon, {}}), pe::to_string({false, pe::kRtVersion, {}})};
+        pe::ToString({false, pe::kRtDialog, {}}), pe::ToString({false, pe::kRtIcon, {}}),
+        pe::ToString({false, pe::kRtGroupIcon, {}}), pe::ToString({false, pe::kRtVersion, {}})};
     EXPECT_EQ(difference(actual, expected), "") << "resource types by number";
 }
 
@@ -444,7 +444,7 @@ protected:
         ASSERT_NE(resource, nullptr) << "no dialog " << kDialogId << " in language " << kLangJapanese
                                      << "; resources:" << resource_list();
         try {
-            dialog_ = pe::decode_dialog(resource->data);
+            dialog_ = pe::DecodeDialog(resource->data);
         } catch (const pe::PeError& e) {
             FAIL() << "dialog " << kDialogId << " does not decode: " << e.what();
         }
@@ -456,11 +456,11 @@ protected:
 TEST_F(AuditDialog, Header) {
     EXPECT_EQ(hex(dialog_.style), hex(kDialogStyle))
         << "differing bits " << hex(dialog_.style ^ kDialogStyle);
-    EXPECT_EQ(dialog_.ex_style, 0u);
-    EXPECT_EQ(pe::to_utf8(dialog_.title), kCaption);
-    EXPECT_TRUE(dialog_.has_font);
-    EXPECT_EQ(dialog_.font_point_size, kFontPoints);
-    EXPECT_EQ(pe::to_utf8(dialog_.font_face), kFontFace);
+    EXPECT_EQ(dialog_.exStyle, 0u);
+    EXPECT_EQ(pe::ToUtf8(dialog_.title), kCaption);
+    EXPECT_TRUE(dialog_.hasFont);
+    EXPECT_EQ(dialog_.fontPointSize, kFontPoints);
+    EXPECT_EQ(pe::ToUtf8(dialog_.fontFace), kFontFace);
 }
 
 TEST_F(AuditDialog, ItemsInOrder) {
@@ -474,16 +474,16 @@ TEST_F(AuditDialog, ItemsInOrder) {
         // A DIALOG stores -1 as 0xFFFF and a DIALOGEX as 0xFFFFFFFF; the low
         // WORD is what both agree on.
         EXPECT_EQ(item.id & 0xFFFF, want.id);
-        EXPECT_TRUE(is_class(item.window_class, want.class_atom, want.class_name))
-            << "class is " << pe::to_string(item.window_class) << ", expected " << want.class_name;
+        EXPECT_TRUE(is_class(item.windowClass, want.class_atom, want.class_name))
+            << "class is " << pe::ToString(item.windowClass) << ", expected " << want.class_name;
         EXPECT_EQ(hex(item.style), hex(want.style)) << "differing bits " << hex(item.style ^ want.style);
         EXPECT_EQ((std::array<int, 4>{item.x, item.y, item.cx, item.cy}), want.rect);
         if (want.text) {
-            EXPECT_TRUE(item.title.named) << "title is " << pe::to_string(item.title);
-            EXPECT_EQ(pe::to_utf8(item.title.name), want.text);
+            EXPECT_TRUE(item.title.named) << "title is " << pe::ToString(item.title);
+            EXPECT_EQ(pe::ToUtf8(item.title.name), want.text);
         }
         if (want.icon) {
-            EXPECT_FALSE(item.title.named) << "icon control names \"" << pe::to_string(item.title)
+            EXPECT_FALSE(item.title.named) << "icon control names \"" << pe::ToString(item.title)
                                            << "\", not icon resource " << want.icon;
             EXPECT_EQ(item.title.id, want.icon);
         }
@@ -495,10 +495,10 @@ TEST_F(AuditDialog, ItemsInOrder) {
 TEST_F(AuditDialog, NoDefaultButtonAndNoSortedList) {
     for (const pe::DialogItem& item : dialog_.items) {
         SCOPED_TRACE("item id " + std::to_string(item.id));
-        if (is_class(item.window_class, kAtomButton, "Button")) {
+        if (is_class(item.windowClass, kAtomButton, "Button")) {
             EXPECT_NE(item.style & BS_TYPEMASK, BS_DEFPUSHBUTTON) << "a button is BS_DEFPUSHBUTTON";
         }
-        if (is_class(item.window_class, kAtomListBox, "ListBox")) {
+        if (is_class(item.windowClass, kAtomListBox, "ListBox")) {
             EXPECT_EQ(item.style & LBS_SORT, 0u) << "the list has LBS_SORT";
         }
     }
@@ -510,25 +510,25 @@ TEST_F(Audit, GroupIconHasTheTwoFourBitImages) {
                               << "; resources:" << resource_list();
     std::vector<pe::GroupIconEntry> entries;
     try {
-        entries = pe::decode_group_icon(group->data);
+        entries = pe::DecodeGroupIcon(group->data);
     } catch (const pe::PeError& e) {
         FAIL() << "group icon does not decode: " << e.what();
     }
 
     std::multiset<std::pair<unsigned, unsigned>> sizes;
     for (const pe::GroupIconEntry& entry : entries) {
-        SCOPED_TRACE("icon image " + std::to_string(entry.icon_id));
+        SCOPED_TRACE("icon image " + std::to_string(entry.iconId));
         sizes.insert({entry.width, entry.height});
-        EXPECT_EQ(entry.bit_count, 4u);
+        EXPECT_EQ(entry.bitCount, 4u);
 
         // The directory only describes the images; check the image it
         // points at exists and is what it claims to be.
         const pe::Resource* image = nullptr;
         for (const pe::Resource& r : resources())
-            if (!r.type.named && r.type.id == pe::kRtIcon && !r.name.named && r.name.id == entry.icon_id)
+            if (!r.type.named && r.type.id == pe::kRtIcon && !r.name.named && r.name.id == entry.iconId)
                 image = &r;
         ASSERT_NE(image, nullptr) << "the group icon points at a missing RT_ICON";
-        EXPECT_EQ(image->data.size(), entry.bytes_in_resource);
+        EXPECT_EQ(image->data.size(), entry.bytesInResource);
         ASSERT_GE(image->data.size(), 16u);
         const auto u32 = [&](std::size_t at) {
             return uint32_t{image->data[at]} | uint32_t{image->data[at + 1]} << 8 |
@@ -551,7 +551,7 @@ TEST_F(Audit, VersionResourceNamesTheProductInJapanese) {
 
     pe::VersionInfo info;
     try {
-        info = pe::decode_version_info(versions[0]->data);
+        info = pe::DecodeVersionInfo(versions[0]->data);
     } catch (const pe::PeError& e) {
         FAIL() << "version resource does not decode: " << e.what();
     }
@@ -559,14 +559,14 @@ TEST_F(Audit, VersionResourceNamesTheProductInJapanese) {
     // VerQueryValue matches block names without regard to case.
     const pe::VersionStringTable* table = nullptr;
     std::string blocks;
-    for (const pe::VersionStringTable& t : info.string_tables) {
-        blocks += " " + pe::to_utf8(t.block);
-        if (lower(pe::to_utf8(t.block)) == "041104b0") table = &t;
+    for (const pe::VersionStringTable& t : info.stringTables) {
+        blocks += " " + pe::ToUtf8(t.block);
+        if (lower(pe::ToUtf8(t.block)) == "041104b0") table = &t;
     }
     ASSERT_NE(table, nullptr) << "no StringFileInfo block 041104B0; blocks:" << blocks;
 
     std::map<std::string, std::string> strings;
-    for (const auto& kv : table->strings) strings[pe::to_utf8(kv.first)] = pe::to_utf8(kv.second);
+    for (const auto& kv : table->strings) strings[pe::ToUtf8(kv.first)] = pe::ToUtf8(kv.second);
     EXPECT_EQ(strings["ProductName"], "Brisvane");
     EXPECT_EQ(strings["CompanyName"], "Kestrin");
     // The licence's holder, as LICENSE names it.
@@ -574,7 +574,7 @@ TEST_F(Audit, VersionResourceNamesTheProductInJapanese) {
 
     ASSERT_EQ(info.translations.size(), 1u);
     EXPECT_EQ(info.translations[0].language, kLangJapanese);
-    EXPECT_EQ(info.translations[0].code_page, 1200u) << "Unicode";
+    EXPECT_EQ(info.translations[0].codePage, 1200u) << "Unicode";
 }
 
 }  // namespace

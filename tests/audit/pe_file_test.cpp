@@ -194,9 +194,9 @@ int decode_all(const Bytes& bytes, std::string* message = nullptr) {
     try {
         pe::PeFile file(bytes);
         stage = 1;
-        file.imports();
+        file.Imports();
         stage = 2;
-        file.resources();
+        file.Resources();
         stage = 3;
     } catch (const pe::PeError& e) {
         if (message) *message = e.what();
@@ -214,23 +214,23 @@ INSTANTIATE_TEST_SUITE_P(Both, PeFileFormats, ::testing::Bool(),
 TEST_P(PeFileFormats, ReadsTheHeaders) {
     const TestPe built = make_pe(GetParam());
     const pe::PeFile file(built.bytes);
-    EXPECT_EQ(file.machine(), GetParam() ? pe::kMachineAmd64 : pe::kMachineI386);
-    EXPECT_EQ(file.is_pe32_plus(), GetParam());
-    EXPECT_EQ(file.subsystem(), pe::kSubsystemWindowsGui);
-    EXPECT_EQ(file.major_subsystem_version(), 5);
-    EXPECT_EQ(file.minor_subsystem_version(), 1);
-    EXPECT_EQ(file.major_os_version(), 4);
-    EXPECT_EQ(file.minor_os_version(), 0);
-    EXPECT_EQ(file.file_size(), built.bytes.size());
-    ASSERT_EQ(file.sections().size(), 1u);
-    EXPECT_EQ(file.sections()[0].name, ".data");
-    EXPECT_EQ(file.data_directory(pe::kDirectoryResource).rva, kResourceRva);
-    EXPECT_EQ(file.data_directory(99).rva, 0u);
+    EXPECT_EQ(file.Machine(), GetParam() ? pe::kMachineAmd64 : pe::kMachineI386);
+    EXPECT_EQ(file.IsPe32Plus(), GetParam());
+    EXPECT_EQ(file.Subsystem(), pe::kSubsystemWindowsGui);
+    EXPECT_EQ(file.MajorSubsystemVersion(), 5);
+    EXPECT_EQ(file.MinorSubsystemVersion(), 1);
+    EXPECT_EQ(file.MajorOsVersion(), 4);
+    EXPECT_EQ(file.MinorOsVersion(), 0);
+    EXPECT_EQ(file.FileSize(), built.bytes.size());
+    ASSERT_EQ(file.Sections().size(), 1u);
+    EXPECT_EQ(file.Sections()[0].name, ".data");
+    EXPECT_EQ(file.Directory(pe::kDirectoryResource).rva, kResourceRva);
+    EXPECT_EQ(file.Directory(99).rva, 0u);
 }
 
 TEST_P(PeFileFormats, ReadsImportsByNameAndByOrdinal) {
     const pe::PeFile file(make_pe(GetParam()).bytes);
-    const std::vector<pe::ImportedDll> dlls = file.imports();
+    const std::vector<pe::ImportedDll> dlls = file.Imports();
     ASSERT_EQ(dlls.size(), 1u);
     EXPECT_EQ(dlls[0].name, "USER32.dll");
     EXPECT_EQ(dlls[0].functions, (std::vector<std::string>{"MessageBoxA", "ExitWindowsEx", "#5"}));
@@ -240,18 +240,18 @@ TEST_P(PeFileFormats, FallsBackToTheIatWithoutALookupTable) {
     TestPe built = make_pe(GetParam());
     put32(built.bytes, TestPe::at_rva(kImportRva), 0);
     const pe::PeFile file(built.bytes);
-    ASSERT_EQ(file.imports().size(), 1u);
-    EXPECT_EQ(file.imports()[0].functions.size(), 3u);
+    ASSERT_EQ(file.Imports().size(), 1u);
+    EXPECT_EQ(file.Imports()[0].functions.size(), 3u);
 }
 
 TEST_P(PeFileFormats, ReadsTheResourceTree) {
     const pe::PeFile file(make_pe(GetParam()).bytes);
-    const std::vector<pe::Resource> resources = file.resources();
+    const std::vector<pe::Resource> resources = file.Resources();
     ASSERT_EQ(resources.size(), 2u);
 
     EXPECT_FALSE(resources[0].type.named);
     EXPECT_EQ(resources[0].type.id, pe::kRtDialog);
-    EXPECT_EQ(pe::to_string(resources[0].name), "#101");
+    EXPECT_EQ(pe::ToString(resources[0].name), "#101");
     EXPECT_EQ(resources[0].language, 1041);
     EXPECT_EQ(resources[0].data, ascii_bytes("DATA1234"));
 
@@ -259,7 +259,7 @@ TEST_P(PeFileFormats, ReadsTheResourceTree) {
     EXPECT_TRUE(resources[1].name.named);
     EXPECT_EQ(resources[1].name.name, u"ABCD");
     EXPECT_EQ(resources[1].language, 1033);
-    EXPECT_EQ(resources[1].code_page, 1200u);
+    EXPECT_EQ(resources[1].codePage, 1200u);
     EXPECT_EQ(resources[1].data, ascii_bytes("VERS"));
 }
 
@@ -268,8 +268,8 @@ TEST_P(PeFileFormats, FileWithoutImportsOrResourcesIsEmptyNotAnError) {
     put32(built.bytes, built.directory(pe::kDirectoryImport), 0);
     put32(built.bytes, built.directory(pe::kDirectoryResource), 0);
     const pe::PeFile file(built.bytes);
-    EXPECT_TRUE(file.imports().empty());
-    EXPECT_TRUE(file.resources().empty());
+    EXPECT_TRUE(file.Imports().empty());
+    EXPECT_TRUE(file.Resources().empty());
 }
 
 TEST_P(PeFileFormats, EveryTruncationIsAnError) {
@@ -326,13 +326,13 @@ TEST(PeFile, MapsRvasThroughTheSectionTable) {
     for (const Case& c : mapped) {
         SCOPED_TRACE(c.rva);
         std::size_t available = 0;
-        EXPECT_EQ(file.rva_to_offset(c.rva, &available), c.offset);
+        EXPECT_EQ(file.RvaToOffset(c.rva, &available), c.offset);
         EXPECT_EQ(available, c.available);
     }
     for (uint32_t unmapped : {kSectionRva + 0x400u,  // zero-filled tail of the section
                               kSectionRva + 0x800u, 0x800u, 0xFFFFFFFFu}) {
         SCOPED_TRACE(unmapped);
-        EXPECT_THROW(file.rva_to_offset(unmapped), pe::PeError);
+        EXPECT_THROW(file.RvaToOffset(unmapped), pe::PeError);
     }
 }
 
@@ -499,20 +499,20 @@ Bytes extended_dialog() {
 }
 
 TEST(DecodeDialog, ClassicTemplate) {
-    const pe::DialogTemplate d = pe::decode_dialog(classic_dialog(true));
+    const pe::DialogTemplate d = pe::DecodeDialog(classic_dialog(true));
     EXPECT_FALSE(d.extended);
     EXPECT_EQ(d.style, kWsPopup | kDsSetFont);
-    EXPECT_EQ(d.ex_style, 0x8u);
+    EXPECT_EQ(d.exStyle, 0x8u);
     EXPECT_EQ(d.x, 10);
     EXPECT_EQ(d.y, -5);
     EXPECT_EQ(d.cx, 200);
     EXPECT_EQ(d.cy, 100);
-    EXPECT_EQ(pe::to_string(d.menu), "#7");
-    EXPECT_EQ(pe::to_string(d.window_class), "MyClass");
-    EXPECT_EQ(pe::to_utf8(d.title), "Title");
-    EXPECT_TRUE(d.has_font);
-    EXPECT_EQ(d.font_point_size, 9);
-    EXPECT_EQ(pe::to_utf8(d.font_face), "ＭＳ Ｐゴシック");
+    EXPECT_EQ(pe::ToString(d.menu), "#7");
+    EXPECT_EQ(pe::ToString(d.windowClass), "MyClass");
+    EXPECT_EQ(pe::ToUtf8(d.title), "Title");
+    EXPECT_TRUE(d.hasFont);
+    EXPECT_EQ(d.fontPointSize, 9);
+    EXPECT_EQ(pe::ToUtf8(d.fontFace), "ＭＳ Ｐゴシック");
     ASSERT_EQ(d.items.size(), 2u);
 
     const pe::DialogItem& button = d.items[0];
@@ -520,45 +520,45 @@ TEST(DecodeDialog, ClassicTemplate) {
     EXPECT_EQ(button.id, 1u);
     EXPECT_EQ((std::vector<int>{button.x, button.y, button.cx, button.cy}),
               (std::vector<int>{5, 6, 50, 14}));
-    EXPECT_FALSE(button.window_class.named);
-    EXPECT_EQ(button.window_class.id, 0x80);
-    EXPECT_EQ(pe::to_utf8(button.title.name), "OK");
+    EXPECT_FALSE(button.windowClass.named);
+    EXPECT_EQ(button.windowClass.id, 0x80);
+    EXPECT_EQ(pe::ToUtf8(button.title.name), "OK");
 
     const pe::DialogItem& icon = d.items[1];
     EXPECT_EQ(icon.style, kWsChildVisible | 3);
-    EXPECT_EQ(icon.ex_style, 0x20u);
+    EXPECT_EQ(icon.exStyle, 0x20u);
     EXPECT_EQ(icon.id, 0xFFFFu);
-    EXPECT_EQ(pe::to_string(icon.window_class), "Static");
-    EXPECT_EQ(pe::to_string(icon.title), "#102");
-    EXPECT_EQ(icon.creation_data, (Bytes{1, 2, 3, 4}));
+    EXPECT_EQ(pe::ToString(icon.windowClass), "Static");
+    EXPECT_EQ(pe::ToString(icon.title), "#102");
+    EXPECT_EQ(icon.creationData, (Bytes{1, 2, 3, 4}));
 }
 
 TEST(DecodeDialog, NoFontFieldsWithoutDsSetFont) {
-    const pe::DialogTemplate d = pe::decode_dialog(classic_dialog(false));
-    EXPECT_FALSE(d.has_font);
+    const pe::DialogTemplate d = pe::DecodeDialog(classic_dialog(false));
+    EXPECT_FALSE(d.hasFont);
     ASSERT_EQ(d.items.size(), 2u);
     EXPECT_EQ(d.items[1].id, 0xFFFFu);
 }
 
 TEST(DecodeDialog, ExtendedTemplate) {
-    const pe::DialogTemplate d = pe::decode_dialog(extended_dialog());
+    const pe::DialogTemplate d = pe::DecodeDialog(extended_dialog());
     EXPECT_TRUE(d.extended);
-    EXPECT_EQ(d.help_id, 77u);
-    EXPECT_EQ(d.ex_style, 0x100u);
+    EXPECT_EQ(d.helpId, 77u);
+    EXPECT_EQ(d.exStyle, 0x100u);
     EXPECT_EQ(d.style, kWsPopup | kDsSetFont);
     EXPECT_EQ(d.cx, 180);
-    EXPECT_EQ(pe::to_utf8(d.title), "Ex");
-    EXPECT_EQ(d.font_point_size, 8);
-    EXPECT_EQ(d.font_weight, 700);
-    EXPECT_EQ(d.font_italic, 1);
-    EXPECT_EQ(d.font_charset, 0x80);
-    EXPECT_EQ(pe::to_utf8(d.font_face), "MS Shell Dlg");
+    EXPECT_EQ(pe::ToUtf8(d.title), "Ex");
+    EXPECT_EQ(d.fontPointSize, 8);
+    EXPECT_EQ(d.fontWeight, 700);
+    EXPECT_EQ(d.fontItalic, 1);
+    EXPECT_EQ(d.fontCharset, 0x80);
+    EXPECT_EQ(pe::ToUtf8(d.fontFace), "MS Shell Dlg");
     ASSERT_EQ(d.items.size(), 1u);
-    EXPECT_EQ(d.items[0].help_id, 5u);
-    EXPECT_EQ(d.items[0].ex_style, 0x200u);
+    EXPECT_EQ(d.items[0].helpId, 5u);
+    EXPECT_EQ(d.items[0].exStyle, 0x200u);
     EXPECT_EQ(d.items[0].style, kWsChildVisible);
     EXPECT_EQ(d.items[0].id, 0xFFFFFFFFu);
-    EXPECT_EQ(d.items[0].window_class.id, 0x83);
+    EXPECT_EQ(d.items[0].windowClass.id, 0x83);
     EXPECT_TRUE(d.items[0].title.named);
     EXPECT_EQ(d.items[0].title.name, u"");
 }
@@ -576,19 +576,19 @@ Bytes group_icon() {
 }
 
 TEST(DecodeGroupIcon, ReadsEveryEntry) {
-    const std::vector<pe::GroupIconEntry> entries = pe::decode_group_icon(group_icon());
+    const std::vector<pe::GroupIconEntry> entries = pe::DecodeGroupIcon(group_icon());
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].width, 256u);
     EXPECT_EQ(entries[0].height, 256u);
-    EXPECT_EQ(entries[0].bit_count, 32);
-    EXPECT_EQ(entries[0].bytes_in_resource, 0x10000u);
-    EXPECT_EQ(entries[0].icon_id, 7);
+    EXPECT_EQ(entries[0].bitCount, 32);
+    EXPECT_EQ(entries[0].bytesInResource, 0x10000u);
+    EXPECT_EQ(entries[0].iconId, 7);
     EXPECT_EQ(entries[1].width, 16u);
-    EXPECT_EQ(entries[1].color_count, 16);
+    EXPECT_EQ(entries[1].colorCount, 16);
     EXPECT_EQ(entries[1].planes, 1);
-    EXPECT_EQ(entries[1].bit_count, 4);
-    EXPECT_EQ(entries[1].bytes_in_resource, 296u);
-    EXPECT_EQ(entries[1].icon_id, 8);
+    EXPECT_EQ(entries[1].bitCount, 4);
+    EXPECT_EQ(entries[1].bytesInResource, 296u);
+    EXPECT_EQ(entries[1].iconId, 8);
 }
 
 TEST(DecodeGroupIcon, RejectsWhatIsNotAnIconDirectory) {
@@ -596,8 +596,8 @@ TEST(DecodeGroupIcon, RejectsWhatIsNotAnIconDirectory) {
     put16(reserved, 0, 1);
     Bytes cursor = group_icon();
     put16(cursor, 2, 2);
-    EXPECT_THROW(pe::decode_group_icon(reserved), pe::PeError);
-    EXPECT_THROW(pe::decode_group_icon(cursor), pe::PeError);
+    EXPECT_THROW(pe::DecodeGroupIcon(reserved), pe::PeError);
+    EXPECT_THROW(pe::DecodeGroupIcon(cursor), pe::PeError);
 }
 
 // ---------------------------------------------------------------------------
@@ -649,19 +649,19 @@ Bytes good_version_info() {
 }
 
 TEST(DecodeVersionInfo, ReadsStringTablesAndTranslations) {
-    const pe::VersionInfo info = pe::decode_version_info(good_version_info());
-    ASSERT_EQ(info.string_tables.size(), 2u);
-    EXPECT_EQ(info.string_tables[0].block, u"041104B0");
-    ASSERT_EQ(info.string_tables[0].strings.size(), 2u);
-    EXPECT_EQ(info.string_tables[0].strings[0].first, u"ProductName");
-    EXPECT_EQ(info.string_tables[0].strings[0].second, u"Brisvane");
-    EXPECT_EQ(pe::to_utf8(info.string_tables[0].strings[1].second), "OS切り替え");
-    EXPECT_EQ(info.string_tables[1].block, u"040904b0");
+    const pe::VersionInfo info = pe::DecodeVersionInfo(good_version_info());
+    ASSERT_EQ(info.stringTables.size(), 2u);
+    EXPECT_EQ(info.stringTables[0].block, u"041104B0");
+    ASSERT_EQ(info.stringTables[0].strings.size(), 2u);
+    EXPECT_EQ(info.stringTables[0].strings[0].first, u"ProductName");
+    EXPECT_EQ(info.stringTables[0].strings[0].second, u"Brisvane");
+    EXPECT_EQ(pe::ToUtf8(info.stringTables[0].strings[1].second), "OS切り替え");
+    EXPECT_EQ(info.stringTables[1].block, u"040904b0");
     ASSERT_EQ(info.translations.size(), 2u);
     EXPECT_EQ(info.translations[0].language, 0x0411);
-    EXPECT_EQ(info.translations[0].code_page, 1200);
+    EXPECT_EQ(info.translations[0].codePage, 1200);
     EXPECT_EQ(info.translations[1].language, 0x0409);
-    EXPECT_EQ(info.translations[1].code_page, 1252);
+    EXPECT_EQ(info.translations[1].codePage, 1252);
 }
 
 TEST(DecodeVersionInfo, RejectsInconsistentBlocks) {
@@ -687,7 +687,7 @@ TEST(DecodeVersionInfo, RejectsInconsistentBlocks) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_THROW(pe::decode_version_info(c.blob), pe::PeError);
+        EXPECT_THROW(pe::DecodeVersionInfo(c.blob), pe::PeError);
     }
 }
 
@@ -700,11 +700,11 @@ TEST(ResourceDecoders, EveryTruncationIsAnError) {
         Bytes blob;
         std::function<void(const Bytes&)> decode;
     } cases[] = {
-        {"DIALOG", classic_dialog(true), [](const Bytes& b) { pe::decode_dialog(b); }},
-        {"DIALOG without font", classic_dialog(false), [](const Bytes& b) { pe::decode_dialog(b); }},
-        {"DIALOGEX", extended_dialog(), [](const Bytes& b) { pe::decode_dialog(b); }},
-        {"GRPICONDIR", group_icon(), [](const Bytes& b) { pe::decode_group_icon(b); }},
-        {"VS_VERSIONINFO", good_version_info(), [](const Bytes& b) { pe::decode_version_info(b); }},
+        {"DIALOG", classic_dialog(true), [](const Bytes& b) { pe::DecodeDialog(b); }},
+        {"DIALOG without font", classic_dialog(false), [](const Bytes& b) { pe::DecodeDialog(b); }},
+        {"DIALOGEX", extended_dialog(), [](const Bytes& b) { pe::DecodeDialog(b); }},
+        {"GRPICONDIR", group_icon(), [](const Bytes& b) { pe::DecodeGroupIcon(b); }},
+        {"VS_VERSIONINFO", good_version_info(), [](const Bytes& b) { pe::DecodeVersionInfo(b); }},
     };
     for (const auto& c : cases) {
         ASSERT_NO_THROW(c.decode(c.blob)) << c.name;
@@ -730,7 +730,7 @@ TEST(ToUtf8, EncodesEveryPlaneAndReplacesLoneSurrogates) {
         {u"\xD83Dx", "\xEF\xBF\xBDx"},          // high surrogate alone
         {u"\xDE00", "\xEF\xBF\xBD"},            // low surrogate alone
     };
-    for (const auto& c : cases) EXPECT_EQ(pe::to_utf8(c.in), c.out);
+    for (const auto& c : cases) EXPECT_EQ(pe::ToUtf8(c.in), c.out);
 }
 
 }  // namespace

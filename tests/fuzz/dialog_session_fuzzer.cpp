@@ -43,6 +43,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int);
 
 namespace {
 
+// make_corpus.py reads these bits out of this file to build the seeds' flags.
 enum Flag { kReadOnly = 1, kHidden = 2, kSystem = 4, kMissing = 8, kCommandLine = 16 };
 
 // The calls a run may see fail. The first entry is a run where nothing fails.
@@ -62,6 +63,7 @@ const char* const kFailable[] = {nullptr,
                                  "CreateDialogParamA"};
 
 // Selections beyond the first few rows: nothing selected, and indexes no row can have.
+// make_corpus.py reads this table (its length and where LB_ERR is) for its seeds.
 const long kOddSelections[] = {LB_ERR,
                                -2,
                                fuzz::kExpectedMaxRows,
@@ -70,6 +72,7 @@ const long kOddSelections[] = {LB_ERR,
                                LONG_MIN,
                                static_cast<long>(0x100000000LL)};
 
+// make_corpus.py reads this table out of this file to name the seeds' commands.
 const WPARAM kCommands[] = {IDOK,
                             IDCANCEL,
                             IDC_BOOTMENU,

@@ -75,19 +75,59 @@ def table_seeds():
     return seeds
 
 
+FUZZER = HERE / "dialog_session_fuzzer.cpp"
+
+
+def fuzzer_part(pattern, what):
+    """The first group of `pattern` in the session fuzzer's source; stops the script, naming
+    `what`, when the source no longer has it."""
+    found = re.search(pattern, FUZZER.read_text(), re.S)
+    if not found:
+        sys.exit("make_corpus: no %s in %s" % (what, FUZZER.name))
+    return found.group(1)
+
+
+def fuzzer_table(name):
+    """The entries of the session fuzzer's array `name`, as written in its source with blanks
+    and comments removed. The input's bytes index these tables."""
+    body = fuzzer_part(r"\b%s\[\]\s*=\s*\{(.*?)\};" % name, "%s table" % name)
+    body = re.sub(r"//[^\n]*|/\*.*?\*/|\s+", "", body, flags=re.S)
+    entries, depth, start = [], 0, 0
+    for at, c in enumerate(body):
+        depth += {"(": 1, ")": -1}.get(c, 0)
+        if c == "," and depth == 0:
+            entries.append(body[start:at])
+            start = at + 1
+    entries.append(body[start:])
+    return [entry for entry in entries if entry]
+
+
+def fuzzer_flags():
+    """The session fuzzer's input flag bits by name (kReadOnly: 1, ...)."""
+    body = fuzzer_part(r"\benum\s+Flag\s*\{(.*?)\}", "enum Flag")
+    return {name: int(value, 0) for name, value in re.findall(r"(k\w+)\s*=\s*(\w+)", body)}
+
+
 def failable_calls():
-    """The session fuzzer's kFailable, read out of its source: the names of the calls a run may
-    see fail, indexed by the input's failing-call byte (None: nothing fails)."""
-    source = (HERE / "dialog_session_fuzzer.cpp").read_text()
-    table = re.search(r"\bkFailable\[\]\s*=\s*\{(.*?)\};", source, re.S)
-    if not table:
-        sys.exit("make_corpus: no kFailable table in dialog_session_fuzzer.cpp")
-    return [m.group(1) for m in re.finditer(r'nullptr|"(\w+)"', table.group(1))]
+    """The session fuzzer's kFailable: the names of the calls a run may see fail, indexed by
+    the input's failing-call byte (None: nothing fails)."""
+    return [None if entry == "nullptr" else entry.strip('"')
+            for entry in fuzzer_table("kFailable")]
+
+
+def odd_selection_byte(selection):
+    """The smallest selection byte that makes the session fuzzer select `selection` out of its
+    kOddSelections (bytes below its first-rows bound select those rows directly)."""
+    odd = fuzzer_table("kOddSelections")
+    bound = int(fuzzer_part(r"\w+\s*<\s*(\d+)\s*\?\s*\w+\s*:\s*kOddSelections", "first-rows bound"))
+    return next(b for b in range(bound, 256) if b % len(odd) == odd.index(selection))
 
 
 # dialog_session: [flags] [failing call] [which call] [selection] [message count] [messages]
 # [command line length, command line] [file...]. Indexes into the target's tables:
-READ_ONLY, HIDDEN, SYSTEM, MISSING, COMMAND_LINE = 1, 2, 4, 8, 16
+FLAGS = fuzzer_flags()
+READ_ONLY, HIDDEN, SYSTEM, MISSING, COMMAND_LINE = (
+    FLAGS[name] for name in ("kReadOnly", "kHidden", "kSystem", "kMissing", "kCommandLine"))
 FAILABLE = failable_calls()
 NOTHING = FAILABLE.index(None)
 WRITE = FAILABLE.index("WritePrivateProfileStringA")
@@ -98,8 +138,11 @@ ADJUST_PRIVILEGES = FAILABLE.index("AdjustTokenPrivileges")
 READ_FILE = FAILABLE.index("ReadFile")
 REGISTER_CLASS = FAILABLE.index("RegisterClassA")
 CREATE_DIALOG = FAILABLE.index("CreateDialogParamA")
-NO_SELECTION = 21  # 21 % 7 == 0: LB_ERR
-SWITCH, CANCEL, BOOT_MENU, ABOUT, DOUBLE_CLICK = range(5)
+NO_SELECTION = odd_selection_byte("LB_ERR")
+COMMANDS = fuzzer_table("kCommands")
+SWITCH, CANCEL, BOOT_MENU, ABOUT, DOUBLE_CLICK = (
+    COMMANDS.index(entry) for entry in
+    ("IDOK", "IDCANCEL", "IDC_BOOTMENU", "IDC_ABOUT", "MAKEWPARAM(IDC_OSLIST,LBN_DBLCLK)"))
 
 
 def session(flags=0, failing=NOTHING, nth=1, selection=0, commands=(), command_line=None,
