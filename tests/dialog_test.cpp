@@ -13,18 +13,19 @@
 
 namespace {
 
-const char kPath0[] = "multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS";
-const char kPath1[] = "multi(0)disk(0)rdisk(0)partition(2)\\WINNT";
-const char kPath2[] = "C:\\";
-const std::string kSystems = std::string("[operating systems]\r\n") + kPath0 +
-                             "=\"Windows XP\" /fastdetect\r\n" + kPath1 +
-                             "=\"Windows 2000\" /fastdetect\r\n" + kPath2 + "=\r\n";
-const std::string kBootIni = "[boot loader]\r\ntimeout=30\r\ndefault=" + std::string(kPath0) +
-                             "\r\n" + kSystems;
+using sample::k2000Path;
+using sample::kDosPath;
+using sample::kXpPath;
 
+// The list's rows in order: XP, 2000, and a system whose description is empty.
 std::string BootIni(const std::string& timeout, const std::string& deflt) {
-  return "[boot loader]\r\ntimeout=" + timeout + "\r\ndefault=" + deflt + "\r\n" + kSystems;
+  return sample::BootIni(timeout, deflt,
+                         sample::OsLine(kXpPath, "Windows XP", "/fastdetect") +
+                             sample::OsLine(k2000Path, "Windows 2000", "/fastdetect") +
+                             kDosPath + "=\r\n");
 }
+
+const std::string kBootIni = BootIni("30", kXpPath);
 
 // The calls that make up what a command does; file reads and attribute juggling are left to
 // the settings tests.
@@ -75,23 +76,23 @@ void PrintTo(const CommandCase& c, std::ostream* os) { *os << c.name; }
 
 const CommandCase kCommands[] = {
     {"SwitchRestartsIntoSelection", 1, IDOK, nullptr, 0, TRUE,
-     Join({{Write("default", kPath1), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}),
-     BootIni("0", kPath1)},
+     Join({{Write("default", k2000Path), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}),
+     BootIni("0", k2000Path)},
     {"SwitchRestartsIntoFirstRow", 0, IDOK, nullptr, 0, TRUE,
-     Join({{Write("default", kPath0), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}),
-     BootIni("0", kPath0)},
+     Join({{Write("default", kXpPath), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}),
+     BootIni("0", kXpPath)},
     {"SwitchWithRowWhoseDescriptionIsEmpty", 2, IDOK, nullptr, 0, TRUE,
-     Join({{Write("default", kPath2), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}),
-     BootIni("0", kPath2)},
+     Join({{Write("default", kDosPath), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}),
+     BootIni("0", kDosPath)},
     {"SwitchWithNothingSelected", LB_ERR, IDOK, nullptr, 0, TRUE, {}, kBootIni},
     {"SwitchWithSelectionPastTable", 3, IDOK, nullptr, 0, TRUE, {}, kBootIni},
     {"BootMenuWithSelection", 0, IDC_BOOTMENU, nullptr, 0, TRUE,
-     {Write("default", kPath0), Write("timeout", "-1"), kEnd,
+     {Write("default", kXpPath), Write("timeout", "-1"), kEnd,
       Box(kTextBootMenuInfo, kCaptionBootMenuInfo, "0x0"), kQuit},
-     BootIni("-1", kPath0)},
+     BootIni("-1", kXpPath)},
     {"BootMenuWithNothingSelected", LB_ERR, IDC_BOOTMENU, nullptr, 0, TRUE,
      {Write("timeout", "-1"), kEnd, Box(kTextBootMenuInfo, kCaptionBootMenuInfo, "0x0"), kQuit},
-     BootIni("-1", kPath0)},
+     BootIni("-1", kXpPath)},
     {"CancelWritesNothing", 1, IDCANCEL, nullptr, 0, TRUE, {kEnd, kQuit}, kBootIni},
     {"AboutKeepsDialogOpen", 1, IDC_ABOUT, nullptr, 0, TRUE,
      {Box(kTextAbout, kCaptionAbout, "0x0")}, kBootIni},
@@ -105,29 +106,29 @@ const CommandCase kCommands[] = {
     // A forced restart after a failed write would kill the user's programs and boot the old
     // system: the switch stops at the first failed write and says what the file now holds.
     {"SwitchStopsWhenDefaultNotWritten", 1, IDOK, "WritePrivateProfileStringA", 1, TRUE,
-     {Write("default", kPath1), Box(kTextNotWrittenNoRestart, kAppName, "0x10")}, kBootIni},
+     {Write("default", k2000Path), Box(kTextNotWrittenNoRestart, kAppName, "0x10")}, kBootIni},
     {"SwitchStopsWhenTimeoutNotWrittenSayingDefaultChanged", 1, IDOK,
      "WritePrivateProfileStringA", 2, TRUE,
-     {Write("default", kPath1), Write("timeout", "0"),
+     {Write("default", k2000Path), Write("timeout", "0"),
       Box(kTextOnlyDefaultWrittenNoRestart, kAppName, "0x10")},
-     BootIni("30", kPath1)},
+     BootIni("30", k2000Path)},
     {"SwitchTellsWhenRestartRefused", 1, IDOK, "ExitWindowsEx", 1, TRUE,
-     Join({{Write("default", kPath1), Write("timeout", "0")}, kRestart,
+     Join({{Write("default", k2000Path), Write("timeout", "0")}, kRestart,
            {Box(kTextRestartRefused, kAppName, "0x10"), kEnd, kQuit}}),
-     BootIni("0", kPath1)},
+     BootIni("0", k2000Path)},
     {"SwitchRestartsWithoutToken", 1, IDOK, "OpenProcessToken", 1, TRUE,
-     {Write("default", kPath1), Write("timeout", "0"), "OpenProcessToken(self, 0x28)",
+     {Write("default", k2000Path), Write("timeout", "0"), "OpenProcessToken(self, 0x28)",
       "ExitWindowsEx(0x6, 0)", kEnd, kQuit},
-     BootIni("0", kPath1)},
+     BootIni("0", k2000Path)},
     // The user is told the menu will ask only when the file really says so, and otherwise
     // what the file now holds.
     {"BootMenuStopsWhenDefaultNotWritten", 1, IDC_BOOTMENU, "WritePrivateProfileStringA", 1,
-     TRUE, {Write("default", kPath1), Box(kTextNotWritten, kAppName, "0x10")}, kBootIni},
+     TRUE, {Write("default", k2000Path), Box(kTextNotWritten, kAppName, "0x10")}, kBootIni},
     {"BootMenuStopsWhenTimeoutNotWrittenSayingDefaultChanged", 1, IDC_BOOTMENU,
      "WritePrivateProfileStringA", 2, TRUE,
-     {Write("default", kPath1), Write("timeout", "-1"),
+     {Write("default", k2000Path), Write("timeout", "-1"),
       Box(kTextOnlyDefaultWritten, kAppName, "0x10")},
-     BootIni("30", kPath1)},
+     BootIni("30", k2000Path)},
     {"BootMenuWithNothingSelectedStopsWhenTimeoutNotWritten", LB_ERR, IDC_BOOTMENU,
      "WritePrivateProfileStringA", 1, TRUE,
      {Write("timeout", "-1"), Box(kTextNotWritten, kAppName, "0x10")}, kBootIni},
@@ -305,8 +306,8 @@ TEST_F(DialogTest, EnterFromTheLoopSwitchesAndRestarts) {
   subst::PostToQueue(WM_COMMAND, IDOK, true, subst::DialogItem(IDC_OSLIST));
   EXPECT_EQ(RunWindow(), 0);
   EXPECT_EQ(Actions(),
-            Join({{Write("default", kPath1), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}));
-  EXPECT_EQ(ReadBootFile(), BootIni("0", kPath1));
+            Join({{Write("default", k2000Path), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}));
+  EXPECT_EQ(ReadBootFile(), BootIni("0", k2000Path));
 }
 
 // GetMessageA's -1 is an error, not a message: the loop ends on it at once instead of

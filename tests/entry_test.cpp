@@ -14,12 +14,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int);
 
 namespace {
 
-const char kBefore[] =
-    "[boot loader]\r\ntimeout=-1\r\ndefault=multi(0)disk(0)rdisk(0)partition(2)\\WINNT\r\n"
-    "[operating systems]\r\nmulti(0)disk(0)rdisk(0)partition(2)\\WINNT=\"Windows 2000\"\r\n";
-const char kAfter[] =
-    "[boot loader]\r\ntimeout=30\r\ndefault=multi(0)disk(0)rdisk(0)partition(2)\\WINNT\r\n"
-    "[operating systems]\r\nmulti(0)disk(0)rdisk(0)partition(2)\\WINNT=\"Windows 2000\"\r\n";
+const std::string kBefore = sample::BootIni(
+    "-1", sample::k2000Path, sample::OsLine(sample::k2000Path, "Windows 2000"));
+const std::string kAfter = sample::BootIni(
+    "30", sample::k2000Path, sample::OsLine(sample::k2000Path, "Windows 2000"));
 
 class CommandLineResetTest : public BootFileTest,
                              public ::testing::WithParamInterface<const char*> {};

@@ -15,16 +15,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int);
 
 namespace {
 
-const char kXp[] = "multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS";
-const char k2000[] = "multi(0)disk(0)rdisk(0)partition(2)\\WINNT";
-const std::string kSystems = std::string("[operating systems]\r\n") + kXp +
-                             "=\"Windows XP\" /fastdetect\r\n" + k2000 + "=\"Windows 2000\"\r\n";
+using sample::k2000Path;
+using sample::kXpPath;
 
 std::string BootIni(const std::string& timeout, const std::string& deflt) {
-  return "[boot loader]\r\ntimeout=" + timeout + "\r\ndefault=" + deflt + "\r\n" + kSystems;
+  return sample::BootIni(timeout, deflt,
+                         sample::OsLine(kXpPath, "Windows XP", "/fastdetect") +
+                             sample::OsLine(k2000Path, "Windows 2000"));
 }
 
-const std::string kOriginal = BootIni("30", kXp);
+const std::string kOriginal = BootIni("30", kXpPath);
 const DWORD kSetupAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
@@ -127,18 +127,18 @@ const std::string kOnlyDefault = kTextOnlyDefaultWritten;
 
 const FaultCase kCases[] = {
     // Nothing fails.
-    {"SwitchWorks", Use::kSwitch, {}, {{}, true, 0, BootIni("0", k2000), kSetupAttributes}},
-    {"BootMenuWorks", Use::kBootMenu, {}, {{kTextBootMenuInfo}, false, 0, BootIni("-1", k2000), kSetupAttributes}},
+    {"SwitchWorks", Use::kSwitch, {}, {{}, true, 0, BootIni("0", k2000Path), kSetupAttributes}},
+    {"BootMenuWorks", Use::kBootMenu, {}, {{kTextBootMenuInfo}, false, 0, BootIni("-1", k2000Path), kSetupAttributes}},
     {"BootMenuNoSelectionWorks", Use::kBootMenuNoSelection, {},
-     {{kTextBootMenuInfo}, false, 0, BootIni("-1", kXp), kSetupAttributes}},
+     {{kTextBootMenuInfo}, false, 0, BootIni("-1", kXpPath), kSetupAttributes}},
     {"CancelWorks", Use::kCancel, {}, {{}, false, 0, kOriginal, kSetupAttributes}},
     {"AboutWorks", Use::kAbout, {}, {{kTextAbout}, false, 0, kOriginal, kSetupAttributes}},
-    {"ResetWorks", Use::kReset, {}, {{}, false, 0, BootIni("30", kXp), kSetupAttributes}},
+    {"ResetWorks", Use::kReset, {}, {{}, false, 0, BootIni("30", kXpPath), kSetupAttributes}},
     // The file cannot be read: the list is empty, so the switch has nothing to act on.
     {"UnopenableFileSwitchDoesNothing", Use::kSwitch, {"CreateFileA", 1},
      {{}, false, 0, kOriginal, kSetupAttributes}},
     {"UnopenableFileBootMenuWritesTimeoutOnly", Use::kBootMenu, {"CreateFileA", 1},
-     {{kTextBootMenuInfo}, false, 0, BootIni("-1", kXp), kSetupAttributes}},
+     {{kTextBootMenuInfo}, false, 0, BootIni("-1", kXpPath), kSetupAttributes}},
     {"ReadFailsBeforeSystemsSwitchDoesNothing", Use::kSwitch, {"ReadFile", 60},
      {{}, false, 0, kOriginal, kSetupAttributes}},
     {"ReadFailsInFirstSystemSwitchDoesNothing", Use::kSwitch, {"ReadFile", 150},
@@ -147,11 +147,11 @@ const FaultCase kCases[] = {
     // the user sees the command done; on Setup's file the service refuses it, and the user
     // knows.
     {"AttributesUnreadableOnPlainFileSwitchRestarts", Use::kSwitch, {"GetFileAttributesA", 1},
-     {{}, true, 0, BootIni("0", k2000), 0}, FILE_ATTRIBUTE_NORMAL},
+     {{}, true, 0, BootIni("0", k2000Path), 0}, FILE_ATTRIBUTE_NORMAL},
     {"AttributesUnreadableOnPlainFileBootMenuWorks", Use::kBootMenu, {"GetFileAttributesA", 2},
-     {{kTextBootMenuInfo}, false, 0, BootIni("-1", k2000), 0}, FILE_ATTRIBUTE_NORMAL},
+     {{kTextBootMenuInfo}, false, 0, BootIni("-1", k2000Path), 0}, FILE_ATTRIBUTE_NORMAL},
     {"AttributesUnreadableOnPlainFileResetWorks", Use::kReset, {"GetFileAttributesA", 1},
-     {{}, false, 0, BootIni("30", kXp), 0}, FILE_ATTRIBUTE_NORMAL},
+     {{}, false, 0, BootIni("30", kXpPath), 0}, FILE_ATTRIBUTE_NORMAL},
     // The attributes cannot be read or lifted on Setup's file: the write fails and the user
     // knows.
     {"AttributesUnreadableSwitchStops", Use::kSwitch, {"GetFileAttributesA", 1},
@@ -164,32 +164,32 @@ const FaultCase kCases[] = {
      {{}, false, 1, kOriginal, kSetupAttributes}},
     // The second write's lift fails after "default" was written: the box says so.
     {"SecondAttributeLiftFailsSwitchSaysDefaultChanged", Use::kSwitch, {"SetFileAttributesA", 3},
-     {{kOnlyDefaultNoRestart}, false, 0, BootIni("30", k2000), kSetupAttributes}},
+     {{kOnlyDefaultNoRestart}, false, 0, BootIni("30", k2000Path), kSetupAttributes}},
     {"SecondAttributeLiftFailsBootMenuSaysDefaultChanged", Use::kBootMenu,
-     {"SetFileAttributesA", 3}, {{kOnlyDefault}, false, 0, BootIni("30", k2000), kSetupAttributes}},
+     {"SetFileAttributesA", 3}, {{kOnlyDefault}, false, 0, BootIni("30", k2000Path), kSetupAttributes}},
     // The writes themselves.
     {"DefaultNotWrittenSwitchStops", Use::kSwitch, {"WritePrivateProfileStringA", 1},
      {{kNoRestart}, false, 0, kOriginal, kSetupAttributes}},
     {"TimeoutNotWrittenSwitchSaysDefaultChanged", Use::kSwitch, {"WritePrivateProfileStringA", 2},
-     {{kOnlyDefaultNoRestart}, false, 0, BootIni("30", k2000), kSetupAttributes}},
+     {{kOnlyDefaultNoRestart}, false, 0, BootIni("30", k2000Path), kSetupAttributes}},
     {"DefaultNotWrittenBootMenuStops", Use::kBootMenu, {"WritePrivateProfileStringA", 1},
      {{kNotWritten}, false, 0, kOriginal, kSetupAttributes}},
     {"TimeoutNotWrittenBootMenuSaysDefaultChanged", Use::kBootMenu,
      {"WritePrivateProfileStringA", 2},
-     {{kOnlyDefault}, false, 0, BootIni("30", k2000), kSetupAttributes}},
+     {{kOnlyDefault}, false, 0, BootIni("30", k2000Path), kSetupAttributes}},
     {"TimeoutNotWrittenNoSelectionStops", Use::kBootMenuNoSelection,
      {"WritePrivateProfileStringA", 1}, {{kNotWritten}, false, 0, kOriginal, kSetupAttributes}},
     {"ResetNotWrittenExitsOne", Use::kReset, {"WritePrivateProfileStringA", 1},
      {{}, false, 1, kOriginal, kSetupAttributes}},
     // The privilege steps do not stop the request; a refused request is told.
     {"NoTokenStillRestarts", Use::kSwitch, {"OpenProcessToken", 1},
-     {{}, true, 0, BootIni("0", k2000), kSetupAttributes}},
+     {{}, true, 0, BootIni("0", k2000Path), kSetupAttributes}},
     {"NoPrivilegeValueStillRestarts", Use::kSwitch, {"LookupPrivilegeValueA", 1},
-     {{}, true, 0, BootIni("0", k2000), kSetupAttributes}},
+     {{}, true, 0, BootIni("0", k2000Path), kSetupAttributes}},
     {"PrivilegeNotAdjustedStillRestarts", Use::kSwitch, {"AdjustTokenPrivileges", 1},
-     {{}, true, 0, BootIni("0", k2000), kSetupAttributes}},
+     {{}, true, 0, BootIni("0", k2000Path), kSetupAttributes}},
     {"RestartRefusedIsTold", Use::kSwitch, {"ExitWindowsEx", 1},
-     {{kTextRestartRefused}, true, 0, BootIni("0", k2000), kSetupAttributes}},
+     {{kTextRestartRefused}, true, 0, BootIni("0", k2000Path), kSetupAttributes}},
     // Start-up failures end the program before anything is read or written.
     {"ClassNotRegistered", Use::kSwitch, {"RegisterClassA", 1},
      {{kTextClassFailed}, false, 0, kOriginal, kSetupAttributes}},
@@ -223,7 +223,7 @@ TEST_F(FaultTest, NoFailureEndsInSilentChangeOrRestartAfterFailedWrite) {
         const Outcome o = RunWith(use, {call, isRead ? nth * 37 : nth});
         SCOPED_TRACE(std::string(Name(use)) + " with " + call + " #" + std::to_string(nth));
         if (o.restart) {
-          EXPECT_EQ(o.file, BootIni("0", k2000));
+          EXPECT_EQ(o.file, BootIni("0", k2000Path));
         }
         // A change other than the one the command means is never silent.
         if (o.file != clean.file && o.file != kOriginal) {
@@ -236,7 +236,7 @@ TEST_F(FaultTest, NoFailureEndsInSilentChangeOrRestartAfterFailedWrite) {
             EXPECT_EQ(o.file, kOriginal);
           }
           if (text == kOnlyDefaultNoRestart || text == kOnlyDefault) {
-            EXPECT_EQ(o.file, BootIni("30", k2000));
+            EXPECT_EQ(o.file, BootIni("30", k2000Path));
           }
         }
         // When the system refuses to put the attributes back there is nothing left to do:
