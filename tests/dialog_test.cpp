@@ -1,6 +1,7 @@
 // The selection dialog and window, seen through the recording stand-in: for each command and
 // selection, exactly which platform calls happen, in which order, and what the file says after.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bootcfg/os_table.h"
@@ -61,81 +62,125 @@ std::vector<std::string> Join(std::vector<std::vector<std::string>> parts) {
   return out;
 }
 
+// What the switch does when every step works: both settings written, the restart asked for
+// with the shutdown privilege, and the dialog ended.
+std::vector<std::string> SwitchedTo(const std::string& path) {
+  return Join({{Write("default", path), Write("timeout", "0")}, kRestart, {kEnd, kQuit}});
+}
+
+// One command given to the dialog, and what it must do. Unless a row says otherwise, nothing
+// is selected, no call fails, nothing is done and the file stays as it was.
 struct CommandCase {
-  const char* name;
-  long selection;      // LB_GETCURSEL's answer
-  WPARAM command;      // WM_COMMAND's whole wParam
-  const char* fails;   // a platform call made to fail, or nullptr
-  int failsAt;         // which call of it
-  BOOL handled;
-  std::vector<std::string> actions;
-  std::string file;    // the boot file afterwards
+  const char* name = nullptr;
+  WPARAM command = 0;                 // WM_COMMAND's whole wParam
+  long selection = LB_ERR;            // LB_GETCURSEL's answer
+  const char* fails = nullptr;        // a platform call made to fail
+  int failsAt = 0;                    // which call of it
+  std::vector<std::string> actions;   // the calls that make up what it does, in order
+  std::string file = kBootIni;        // the boot file afterwards
+
+  CommandCase& Selected(long row) {
+    selection = row;
+    return *this;
+  }
+  CommandCase& Failing(const char* call, int nth) {
+    fails = call;
+    failsAt = nth;
+    return *this;
+  }
+  CommandCase& Does(std::vector<std::string> calls) {
+    actions = std::move(calls);
+    return *this;
+  }
+  CommandCase& Leaves(std::string bytes) {
+    file = std::move(bytes);
+    return *this;
+  }
 };
+
+CommandCase Command(const char* name, WPARAM command) {
+  CommandCase c;
+  c.name = name;
+  c.command = command;
+  return c;
+}
 
 void PrintTo(const CommandCase& c, std::ostream* os) { *os << c.name; }
 
 const CommandCase kCommands[] = {
-    {"SwitchRestartsIntoSelection", 1, IDOK, nullptr, 0, TRUE,
-     Join({{Write("default", k2000Path), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}),
-     BootIni("0", k2000Path)},
-    {"SwitchRestartsIntoFirstRow", 0, IDOK, nullptr, 0, TRUE,
-     Join({{Write("default", kXpPath), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}),
-     BootIni("0", kXpPath)},
-    {"SwitchWithRowWhoseDescriptionIsEmpty", 2, IDOK, nullptr, 0, TRUE,
-     Join({{Write("default", kDosPath), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}),
-     BootIni("0", kDosPath)},
-    {"SwitchWithNothingSelected", LB_ERR, IDOK, nullptr, 0, TRUE, {}, kBootIni},
-    {"SwitchWithSelectionPastTable", 3, IDOK, nullptr, 0, TRUE, {}, kBootIni},
-    {"BootMenuWithSelection", 0, IDC_BOOTMENU, nullptr, 0, TRUE,
-     {Write("default", kXpPath), Write("timeout", "-1"), kEnd,
-      Box(kTextBootMenuInfo, kCaptionBootMenuInfo, "0x0"), kQuit},
-     BootIni("-1", kXpPath)},
-    {"BootMenuWithNothingSelected", LB_ERR, IDC_BOOTMENU, nullptr, 0, TRUE,
-     {Write("timeout", "-1"), kEnd, Box(kTextBootMenuInfo, kCaptionBootMenuInfo, "0x0"), kQuit},
-     BootIni("-1", kXpPath)},
-    {"CancelWritesNothing", 1, IDCANCEL, nullptr, 0, TRUE, {kEnd, kQuit}, kBootIni},
-    {"AboutKeepsDialogOpen", 1, IDC_ABOUT, nullptr, 0, TRUE,
-     {Box(kTextAbout, kCaptionAbout, "0x0")}, kBootIni},
-    {"ListDoubleClickIsNoCommand", 1, MAKEWPARAM(IDC_OSLIST, LBN_DBLCLK), nullptr, 0, FALSE, {},
-     kBootIni},
-    {"ListSelectionChangeIsNoCommand", 1, MAKEWPARAM(IDC_OSLIST, LBN_SELCHANGE), nullptr, 0,
-     FALSE, {}, kBootIni},
-    {"ButtonIdWithNotificationIsNoCommand", 1, MAKEWPARAM(IDOK, 1), nullptr, 0, FALSE, {},
-     kBootIni},
-    {"UnknownIdIsNoCommand", 1, 4, nullptr, 0, FALSE, {}, kBootIni},
+    Command("SwitchRestartsIntoSelection", IDOK)
+        .Selected(1)
+        .Does(SwitchedTo(k2000Path))
+        .Leaves(BootIni("0", k2000Path)),
+    Command("SwitchRestartsIntoFirstRow", IDOK)
+        .Selected(0)
+        .Does(SwitchedTo(kXpPath))
+        .Leaves(BootIni("0", kXpPath)),
+    Command("SwitchWithRowWhoseDescriptionIsEmpty", IDOK)
+        .Selected(2)
+        .Does(SwitchedTo(kDosPath))
+        .Leaves(BootIni("0", kDosPath)),
+    Command("SwitchWithNothingSelected", IDOK).Selected(LB_ERR),
+    Command("SwitchWithSelectionPastTable", IDOK).Selected(3),
+    Command("BootMenuWithSelection", IDC_BOOTMENU)
+        .Selected(0)
+        .Does({Write("default", kXpPath), Write("timeout", "-1"), kEnd,
+               Box(kTextBootMenuInfo, kCaptionBootMenuInfo, "0x0"), kQuit})
+        .Leaves(BootIni("-1", kXpPath)),
+    Command("BootMenuWithNothingSelected", IDC_BOOTMENU)
+        .Selected(LB_ERR)
+        .Does({Write("timeout", "-1"), kEnd, Box(kTextBootMenuInfo, kCaptionBootMenuInfo, "0x0"),
+               kQuit})
+        .Leaves(BootIni("-1", kXpPath)),
+    Command("CancelWritesNothing", IDCANCEL).Selected(1).Does({kEnd, kQuit}),
+    Command("AboutKeepsDialogOpen", IDC_ABOUT)
+        .Selected(1)
+        .Does({Box(kTextAbout, kCaptionAbout, "0x0")}),
     // A forced restart after a failed write would kill the user's programs and boot the old
     // system: the switch stops at the first failed write and says what the file now holds.
-    {"SwitchStopsWhenDefaultNotWritten", 1, IDOK, "WritePrivateProfileStringA", 1, TRUE,
-     {Write("default", k2000Path), Box(kTextNotWrittenNoRestart, kAppName, "0x10")}, kBootIni},
-    {"SwitchStopsWhenTimeoutNotWrittenSayingDefaultChanged", 1, IDOK,
-     "WritePrivateProfileStringA", 2, TRUE,
-     {Write("default", k2000Path), Write("timeout", "0"),
-      Box(kTextOnlyDefaultWrittenNoRestart, kAppName, "0x10")},
-     BootIni("30", k2000Path)},
-    {"SwitchTellsWhenRestartRefused", 1, IDOK, "ExitWindowsEx", 1, TRUE,
-     Join({{Write("default", k2000Path), Write("timeout", "0")}, kRestart,
-           {Box(kTextRestartRefused, kAppName, "0x10"), kEnd, kQuit}}),
-     BootIni("0", k2000Path)},
-    {"SwitchRestartsWithoutToken", 1, IDOK, "OpenProcessToken", 1, TRUE,
-     {Write("default", k2000Path), Write("timeout", "0"), "OpenProcessToken(self, 0x28)",
-      "ExitWindowsEx(0x6, 0)", kEnd, kQuit},
-     BootIni("0", k2000Path)},
+    Command("SwitchStopsWhenDefaultNotWritten", IDOK)
+        .Selected(1)
+        .Failing("WritePrivateProfileStringA", 1)
+        .Does({Write("default", k2000Path), Box(kTextNotWrittenNoRestart, kAppName, "0x10")}),
+    Command("SwitchStopsWhenTimeoutNotWrittenSayingDefaultChanged", IDOK)
+        .Selected(1)
+        .Failing("WritePrivateProfileStringA", 2)
+        .Does({Write("default", k2000Path), Write("timeout", "0"),
+               Box(kTextOnlyDefaultWrittenNoRestart, kAppName, "0x10")})
+        .Leaves(BootIni("30", k2000Path)),
+    Command("SwitchTellsWhenRestartRefused", IDOK)
+        .Selected(1)
+        .Failing("ExitWindowsEx", 1)
+        .Does(Join({{Write("default", k2000Path), Write("timeout", "0")}, kRestart,
+                    {Box(kTextRestartRefused, kAppName, "0x10"), kEnd, kQuit}}))
+        .Leaves(BootIni("0", k2000Path)),
+    Command("SwitchRestartsWithoutToken", IDOK)
+        .Selected(1)
+        .Failing("OpenProcessToken", 1)
+        .Does({Write("default", k2000Path), Write("timeout", "0"), "OpenProcessToken(self, 0x28)",
+               "ExitWindowsEx(0x6, 0)", kEnd, kQuit})
+        .Leaves(BootIni("0", k2000Path)),
     // The user is told the menu will ask only when the file really says so, and otherwise
     // what the file now holds.
-    {"BootMenuStopsWhenDefaultNotWritten", 1, IDC_BOOTMENU, "WritePrivateProfileStringA", 1,
-     TRUE, {Write("default", k2000Path), Box(kTextNotWritten, kAppName, "0x10")}, kBootIni},
-    {"BootMenuStopsWhenTimeoutNotWrittenSayingDefaultChanged", 1, IDC_BOOTMENU,
-     "WritePrivateProfileStringA", 2, TRUE,
-     {Write("default", k2000Path), Write("timeout", "-1"),
-      Box(kTextOnlyDefaultWritten, kAppName, "0x10")},
-     BootIni("30", k2000Path)},
-    {"BootMenuWithNothingSelectedStopsWhenTimeoutNotWritten", LB_ERR, IDC_BOOTMENU,
-     "WritePrivateProfileStringA", 1, TRUE,
-     {Write("timeout", "-1"), Box(kTextNotWritten, kAppName, "0x10")}, kBootIni},
+    Command("BootMenuStopsWhenDefaultNotWritten", IDC_BOOTMENU)
+        .Selected(1)
+        .Failing("WritePrivateProfileStringA", 1)
+        .Does({Write("default", k2000Path), Box(kTextNotWritten, kAppName, "0x10")}),
+    Command("BootMenuStopsWhenTimeoutNotWrittenSayingDefaultChanged", IDC_BOOTMENU)
+        .Selected(1)
+        .Failing("WritePrivateProfileStringA", 2)
+        .Does({Write("default", k2000Path), Write("timeout", "-1"),
+               Box(kTextOnlyDefaultWritten, kAppName, "0x10")})
+        .Leaves(BootIni("30", k2000Path)),
+    Command("BootMenuWithNothingSelectedStopsWhenTimeoutNotWritten", IDC_BOOTMENU)
+        .Selected(LB_ERR)
+        .Failing("WritePrivateProfileStringA", 1)
+        .Does({Write("timeout", "-1"), Box(kTextNotWritten, kAppName, "0x10")}),
 };
 
 class DialogCommandTest : public BootFileTest, public ::testing::WithParamInterface<CommandCase> {};
 
+// Every command is the dialog's own: the procedure says it handled it.
 TEST_P(DialogCommandTest, DoesExactlyThis) {
   const CommandCase& c = GetParam();
   WriteBootFile(kBootIni);
@@ -144,12 +189,47 @@ TEST_P(DialogCommandTest, DoesExactlyThis) {
   subst::ClearCalls();
   subst::SetCurSel(c.selection);
   if (c.fails) subst::FailCall(c.fails, c.failsAt);
-  EXPECT_EQ(SelectDlgProc(dialog, WM_COMMAND, c.command, 0), c.handled);
+  EXPECT_EQ(SelectDlgProc(dialog, WM_COMMAND, c.command, 0), TRUE);
   EXPECT_EQ(Actions(), c.actions);
   EXPECT_EQ(ReadBootFile(), c.file);
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, DialogCommandTest, ::testing::ValuesIn(kCommands),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// WM_COMMANDs that are no command of the dialog: a list notification, a button id with a
+// notification code, an id the dialog does not have.
+struct NoCommandCase {
+  const char* name;
+  WPARAM command;  // WM_COMMAND's whole wParam
+};
+
+void PrintTo(const NoCommandCase& c, std::ostream* os) { *os << c.name; }
+
+const NoCommandCase kNoCommands[] = {
+    {"ListDoubleClick", MAKEWPARAM(IDC_OSLIST, LBN_DBLCLK)},
+    {"ListSelectionChange", MAKEWPARAM(IDC_OSLIST, LBN_SELCHANGE)},
+    {"ButtonIdWithNotification", MAKEWPARAM(IDOK, 1)},
+    {"UnknownId", 4},
+};
+
+class DialogNoCommandTest : public BootFileTest,
+                            public ::testing::WithParamInterface<NoCommandCase> {};
+
+// Left to the dialog manager: not handled, nothing done, the file as it was, whatever row is
+// selected.
+TEST_P(DialogNoCommandTest, IsNoCommand) {
+  WriteBootFile(kBootIni);
+  HWND dialog = subst::DialogWindow();
+  ASSERT_EQ(SelectDlgProc(dialog, WM_INITDIALOG, 0, 0), TRUE);
+  subst::ClearCalls();
+  subst::SetCurSel(1);
+  EXPECT_EQ(SelectDlgProc(dialog, WM_COMMAND, GetParam().command, 0), FALSE);
+  EXPECT_TRUE(Actions().empty());
+  EXPECT_EQ(ReadBootFile(), kBootIni);
+}
+
+INSTANTIATE_TEST_SUITE_P(NoCommands, DialogNoCommandTest, ::testing::ValuesIn(kNoCommands),
                          [](const auto& info) { return std::string(info.param.name); });
 
 using DialogTest = BootFileTest;
@@ -305,8 +385,7 @@ TEST_F(DialogTest, EnterFromTheLoopSwitchesAndRestarts) {
   subst::SetCurSel(1);
   subst::PostToQueue(WM_COMMAND, IDOK, true, subst::DialogItem(IDC_OSLIST));
   EXPECT_EQ(RunWindow(), 0);
-  EXPECT_EQ(Actions(),
-            Join({{Write("default", k2000Path), Write("timeout", "0")}, kRestart, {kEnd, kQuit}}));
+  EXPECT_EQ(Actions(), SwitchedTo(k2000Path));
   EXPECT_EQ(ReadBootFile(), BootIni("0", k2000Path));
 }
 
