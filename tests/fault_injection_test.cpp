@@ -97,10 +97,8 @@ class FaultTest : public BootFileTest {
     }
     Outcome out;
     out.exitCode = WinMain(nullptr, nullptr, &args[0], SW_SHOWDEFAULT);
-    for (const auto& call : subst::CallsOf("MessageBoxA")) {
-      const size_t open = call.find(", ") + 2;
-      out.told.push_back(call.substr(open, call.find(", ", open) - open));
-    }
+    for (const subst::Call& call : subst::Calls())
+      if (call.name == "MessageBoxA") out.told.push_back(call.args.at(1));  // owner, text, ...
     out.restart = !subst::CallsOf("ExitWindowsEx").empty();
     out.file = ReadBootFile();
     subst::ClearFailures();  // a failure that has not struck must not reach the check

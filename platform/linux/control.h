@@ -27,11 +27,24 @@ void ClearFailures();
 // From now on ReadFile fails once `bytes` bytes have been handed out in all.
 void FailReadAfter(long bytes);
 
-// Every call the program made, in order, one line each: "Name(arg, arg, ...)".
-const std::vector<std::string>& Calls();
+// One call the program made: the function's name and its arguments as the record writes
+// them (strings as they are or NULL, numbers in decimal, flags and messages in hex, windows by
+// name).
+struct Call {
+  std::string name;
+  std::vector<std::string> args;
+};
+
+bool operator==(const Call& a, const Call& b);
+
+// The call as golden traces spell it: "Name(arg, arg, ...)".
+std::string Render(const Call& call);
+
+// Every call the program made, in order.
+const std::vector<Call>& Calls();
 void ClearCalls();
 
-// The recorded calls of one function only.
+// The recorded calls of one function only, rendered.
 std::vector<std::string> CallsOf(const std::string& function);
 
 // Handles opened and not yet closed.

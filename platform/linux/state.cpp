@@ -8,7 +8,7 @@
 namespace subst {
 namespace {
 
-std::vector<std::string> g_calls;
+std::vector<Call> g_calls;
 std::map<std::string, int> g_failIn;  // calls left until the injected failure, by function
 long g_readAllowance = -1;
 thread_local DWORD g_lastError = ERROR_SUCCESS;
@@ -16,9 +16,15 @@ thread_local DWORD g_lastError = ERROR_SUCCESS;
 }  // namespace
 
 void Record(const std::string& name, const std::vector<std::string>& args) {
-  std::string line = name + "(";
-  for (size_t i = 0; i < args.size(); ++i) line += (i ? ", " : "") + args[i];
-  g_calls.push_back(line + ")");
+  g_calls.push_back({name, args});
+}
+
+bool operator==(const Call& a, const Call& b) { return a.name == b.name && a.args == b.args; }
+
+std::string Render(const Call& call) {
+  std::string line = call.name + "(";
+  for (size_t i = 0; i < call.args.size(); ++i) line += (i ? ", " : "") + call.args[i];
+  return line + ")";
 }
 
 bool ShouldFail(const std::string& name) {
@@ -45,13 +51,13 @@ void ClearFailures() {
   g_failIn.clear();
   g_readAllowance = -1;
 }
-const std::vector<std::string>& Calls() { return g_calls; }
+const std::vector<Call>& Calls() { return g_calls; }
 void ClearCalls() { g_calls.clear(); }
 
 std::vector<std::string> CallsOf(const std::string& function) {
   std::vector<std::string> out;
-  for (const auto& c : g_calls)
-    if (c.compare(0, function.size() + 1, function + "(") == 0) out.push_back(c);
+  for (const Call& c : g_calls)
+    if (c.name == function) out.push_back(Render(c));
   return out;
 }
 

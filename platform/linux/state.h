@@ -8,7 +8,7 @@
 
 namespace subst {
 
-// Appends "name(a, b, ...)" to the call record.
+// Appends the call of `name` with these arguments to the call record.
 void Record(const std::string& name, const std::vector<std::string>& args);
 
 // True when this call of `name` is the one a test asked to fail; counts the call either way.
