@@ -8,7 +8,7 @@
 #include "support/boot_fixture.h"
 
 #ifndef _WIN32
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 #endif
 
 namespace {
@@ -53,9 +53,10 @@ const WriteCase kWriteCases[] = {
      "[Boot Loader]\r\nTimeout=30\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n",
      "[Boot Loader]\r\nTimeout=0\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n"},
     {"MissingKeyAddedToItsSection", WriteTimeout, "0",
-     std::string("[boot loader]\r\ndefault=") + kXpPath + "\r\n[operating systems]\r\n" + kSystemLines,
-     std::string("[boot loader]\r\ndefault=") + kXpPath + "\r\ntimeout=0\r\n[operating systems]\r\n" +
-         kSystemLines},
+     std::string("[boot loader]\r\ndefault=") + kXpPath + "\r\n[operating systems]\r\n" +
+         kSystemLines,
+     std::string("[boot loader]\r\ndefault=") + kXpPath +
+         "\r\ntimeout=0\r\n[operating systems]\r\n" + kSystemLines},
 };
 
 void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
@@ -153,12 +154,12 @@ TEST_F(BootFileWriteTest, UntouchedBytesSurviveExactly) {
 TEST_F(BootFileWriteTest, AttributesRestoredWhenTheWriteFails) {
   WriteBootFile(Standard());
   ASSERT_TRUE(SetFileAttributesA(kBootFilePath, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-  subst::ClearCalls();
-  subst::FailCall("WritePrivateProfileStringA");
+  stand_in::ClearCalls();
+  stand_in::FailCall("WritePrivateProfileStringA");
   EXPECT_FALSE(SetMenuTimeout("0"));
   EXPECT_EQ(GetFileAttributesA(kBootFilePath), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(ReadBootFile(), Standard());
-  EXPECT_EQ(subst::CallsOf("SetFileAttributesA"),
+  EXPECT_EQ(stand_in::CallsOf("SetFileAttributesA"),
             (std::vector<std::string>{"SetFileAttributesA(c:\\boot.ini, 0x80)",
                                       "SetFileAttributesA(c:\\boot.ini, 0x3)"}));
 }
@@ -196,9 +197,9 @@ TEST_P(AttributeLiftTest, EachWriteLandsAndTheAttributesComeBack) {
   WriteBootFile(Standard());
   ASSERT_TRUE(SetFileAttributesA(kBootFilePath, c.before));
   const DWORD before = GetFileAttributesA(kBootFilePath);
-  subst::ClearCalls();
+  stand_in::ClearCalls();
   EXPECT_TRUE(SetDefaultSystem(k2000Path));
-  EXPECT_EQ(subst::CallsOf("SetFileAttributesA"), c.setCalls);
+  EXPECT_EQ(stand_in::CallsOf("SetFileAttributesA"), c.setCalls);
   EXPECT_EQ(GetFileAttributesA(kBootFilePath), before);
   EXPECT_TRUE(SetMenuTimeout("0"));
   EXPECT_EQ(GetFileAttributesA(kBootFilePath), before);
@@ -232,9 +233,9 @@ TEST_F(BootFileWriteTest, StandInProfileServiceRefusesProtectedFiles) {
 // A file that is not read-only is written without touching its attributes at all.
 TEST_F(BootFileWriteTest, WritableFileAttributesNotTouched) {
   WriteBootFile(Standard());
-  subst::ClearCalls();
+  stand_in::ClearCalls();
   EXPECT_TRUE(SetMenuTimeout("0"));
-  EXPECT_TRUE(subst::CallsOf("SetFileAttributesA").empty());
+  EXPECT_TRUE(stand_in::CallsOf("SetFileAttributesA").empty());
 }
 #endif
 

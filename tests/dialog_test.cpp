@@ -7,7 +7,7 @@
 
 #include "bootcfg/os_table.h"
 #include "dialog/select_dialog.h"
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 #include "res/resource.h"
 #include "res/ui_text.h"
 #include "shell/app.h"
@@ -36,10 +36,10 @@ std::vector<std::string> Actions() {
       "WritePrivateProfileStringA", "OpenProcessToken", "LookupPrivilegeValueA",
       "AdjustTokenPrivileges", "ExitWindowsEx", "EndDialog", "PostQuitMessage", "MessageBoxA"};
   std::vector<std::string> out;
-  for (const subst::Call& call : subst::Calls()) {
+  for (const stand_in::Call& call : stand_in::Calls()) {
     bool shown = call.name == "CloseHandle" && call.args == std::vector<std::string>{"token"};
     for (const char* name : kShown) shown = shown || call.name == name;
-    if (shown) out.push_back(subst::Render(call));
+    if (shown) out.push_back(stand_in::Render(call));
   }
   return out;
 }
@@ -47,9 +47,9 @@ std::vector<std::string> Actions() {
 // The record rendered, without the calls of the functions named.
 std::vector<std::string> CallsWithout(const std::vector<std::string>& names) {
   std::vector<std::string> out;
-  for (const subst::Call& call : subst::Calls())
+  for (const stand_in::Call& call : stand_in::Calls())
     if (std::find(names.begin(), names.end(), call.name) == names.end())
-      out.push_back(subst::Render(call));
+      out.push_back(stand_in::Render(call));
   return out;
 }
 
@@ -195,11 +195,11 @@ class DialogCommandTest : public BootFileTest, public ::testing::WithParamInterf
 TEST_P(DialogCommandTest, DoesExactlyThis) {
   const CommandCase& c = GetParam();
   WriteBootFile(kBootIni);
-  HWND dialog = subst::DialogWindow();
+  HWND dialog = stand_in::DialogWindow();
   ASSERT_EQ(SelectDlgProc(dialog, WM_INITDIALOG, 0, 0), TRUE);
-  subst::ClearCalls();
-  subst::SetCurSel(c.selection);
-  if (c.fails) subst::FailCall(c.fails, c.failsAt);
+  stand_in::ClearCalls();
+  stand_in::SetCurSel(c.selection);
+  if (c.fails) stand_in::FailCall(c.fails, c.failsAt);
   EXPECT_EQ(SelectDlgProc(dialog, WM_COMMAND, c.command, 0), TRUE);
   EXPECT_EQ(Actions(), c.actions);
   EXPECT_EQ(ReadBootFile(), c.file);
@@ -231,10 +231,10 @@ class DialogNoCommandTest : public BootFileTest,
 // selected.
 TEST_P(DialogNoCommandTest, IsNoCommand) {
   WriteBootFile(kBootIni);
-  HWND dialog = subst::DialogWindow();
+  HWND dialog = stand_in::DialogWindow();
   ASSERT_EQ(SelectDlgProc(dialog, WM_INITDIALOG, 0, 0), TRUE);
-  subst::ClearCalls();
-  subst::SetCurSel(1);
+  stand_in::ClearCalls();
+  stand_in::SetCurSel(1);
   EXPECT_EQ(SelectDlgProc(dialog, WM_COMMAND, GetParam().command, 0), FALSE);
   EXPECT_TRUE(Actions().empty());
   EXPECT_EQ(ReadBootFile(), kBootIni);
@@ -248,19 +248,19 @@ using DialogTest = BootFileTest;
 // One list line per row, in file order, the empty description included.
 TEST_F(DialogTest, InitialisationListsEveryRowInOrder) {
   WriteBootFile(kBootIni);
-  EXPECT_EQ(SelectDlgProc(subst::DialogWindow(), WM_INITDIALOG, 0, 0), TRUE);
-  EXPECT_EQ(subst::ListLines(), (std::vector<std::string>{"Windows XP", "Windows 2000", ""}));
-  EXPECT_EQ(subst::CallsOf("SendDlgItemMessageA").front(),
+  EXPECT_EQ(SelectDlgProc(stand_in::DialogWindow(), WM_INITDIALOG, 0, 0), TRUE);
+  EXPECT_EQ(stand_in::ListLines(), (std::vector<std::string>{"Windows XP", "Windows 2000", ""}));
+  EXPECT_EQ(stand_in::CallsOf("SendDlgItemMessageA").front(),
             "SendDlgItemMessageA(dialog, 1002, LB_ADDSTRING, Windows XP)");
-  EXPECT_EQ(subst::OpenHandleCount(), 0);  // the file is closed before anything is written
+  EXPECT_EQ(stand_in::OpenHandleCount(), 0);  // the file is closed before anything is written
 }
 
 TEST_F(DialogTest, WithoutBootFileListIsEmptyAndSwitchDoesNothing) {
-  HWND dialog = subst::DialogWindow();
+  HWND dialog = stand_in::DialogWindow();
   SelectDlgProc(dialog, WM_INITDIALOG, 0, 0);
-  EXPECT_TRUE(subst::ListLines().empty());
-  subst::SetCurSel(0);
-  subst::ClearCalls();
+  EXPECT_TRUE(stand_in::ListLines().empty());
+  stand_in::SetCurSel(0);
+  stand_in::ClearCalls();
   EXPECT_EQ(SelectDlgProc(dialog, WM_COMMAND, IDOK, 0), TRUE);
   EXPECT_TRUE(Actions().empty());
   EXPECT_EQ(ReadBootFile(), kMissing);
@@ -268,9 +268,9 @@ TEST_F(DialogTest, WithoutBootFileListIsEmptyAndSwitchDoesNothing) {
 
 // Without a boot file the menu cannot be made to ask: the user is told, nothing is created.
 TEST_F(DialogTest, WithoutBootFileBootMenuSaysNotWrittenAndStays) {
-  HWND dialog = subst::DialogWindow();
+  HWND dialog = stand_in::DialogWindow();
   SelectDlgProc(dialog, WM_INITDIALOG, 0, 0);
-  subst::ClearCalls();
+  stand_in::ClearCalls();
   EXPECT_EQ(SelectDlgProc(dialog, WM_COMMAND, IDC_BOOTMENU, 0), TRUE);
   EXPECT_EQ(Actions(), std::vector<std::string>{Box(kTextNotWritten, kAppName, "0x10")});
   EXPECT_EQ(ReadBootFile(), kMissing);
@@ -278,9 +278,9 @@ TEST_F(DialogTest, WithoutBootFileBootMenuSaysNotWrittenAndStays) {
 
 TEST_F(DialogTest, AboutTwiceThenCancel) {
   WriteBootFile(kBootIni);
-  HWND dialog = subst::DialogWindow();
+  HWND dialog = stand_in::DialogWindow();
   SelectDlgProc(dialog, WM_INITDIALOG, 0, 0);
-  subst::ClearCalls();
+  stand_in::ClearCalls();
   SelectDlgProc(dialog, WM_COMMAND, IDC_ABOUT, 0);
   SelectDlgProc(dialog, WM_COMMAND, IDC_ABOUT, 0);
   SelectDlgProc(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -290,7 +290,7 @@ TEST_F(DialogTest, AboutTwiceThenCancel) {
 
 TEST_F(DialogTest, OtherMessagesAreNotHandled) {
   for (UINT message : {UINT{WM_CLOSE}, UINT{WM_DESTROY}, UINT{WM_KEYDOWN}, UINT{0x0400}})
-    EXPECT_EQ(SelectDlgProc(subst::DialogWindow(), message, IDOK, 0), FALSE) << message;
+    EXPECT_EQ(SelectDlgProc(stand_in::DialogWindow(), message, IDOK, 0), FALSE) << message;
   EXPECT_TRUE(Actions().empty());
 }
 
@@ -304,9 +304,9 @@ int RunWindow(int nCmdShow = SW_SHOWNORMAL) {
 }
 
 TEST_F(DialogTest, RegistersTheClassAsTheProgramNeedsIt) {
-  subst::PostToQueue(WM_COMMAND, IDCANCEL, true);
+  stand_in::PostToQueue(WM_COMMAND, IDCANCEL, true);
   ASSERT_EQ(RunWindow(), 0);
-  const WNDCLASSA& wc = subst::RegisteredClass();
+  const WNDCLASSA& wc = stand_in::RegisteredClass();
   EXPECT_EQ(wc.style, 0u);
   EXPECT_EQ(reinterpret_cast<void*>(wc.lpfnWndProc), reinterpret_cast<void*>(SelectDlgProc));
   EXPECT_EQ(wc.cbClsExtra, 0);
@@ -317,8 +317,8 @@ TEST_F(DialogTest, RegistersTheClassAsTheProgramNeedsIt) {
   EXPECT_EQ(reinterpret_cast<UINT_PTR>(wc.hbrBackground), 16u);
   EXPECT_EQ(wc.lpszMenuName, nullptr);
   EXPECT_STREQ(wc.lpszClassName, "Brisvane");
-  EXPECT_EQ(subst::CallsOf("LoadIconA").front(), "LoadIconA(#102)");
-  EXPECT_EQ(subst::CallsOf("LoadCursorA").front(), "LoadCursorA(#32512)");
+  EXPECT_EQ(stand_in::CallsOf("LoadIconA").front(), "LoadIconA(#102)");
+  EXPECT_EQ(stand_in::CallsOf("LoadCursorA").front(), "LoadCursorA(#32512)");
 }
 
 struct StartupCase {
@@ -341,7 +341,7 @@ const StartupCase kStartups[] = {
 class StartupFailureTest : public BootFileTest, public ::testing::WithParamInterface<StartupCase> {};
 
 TEST_P(StartupFailureTest, ToldAndEndsWithZero) {
-  subst::FailCall(GetParam().fails);
+  stand_in::FailCall(GetParam().fails);
   EXPECT_EQ(RunWindow(), 0);
   EXPECT_EQ(CallsWithout({"LoadIconA", "LoadCursorA"}), GetParam().calls);
 }
@@ -354,10 +354,10 @@ INSTANTIATE_TEST_SUITE_P(Startup, StartupFailureTest, ::testing::ValuesIn(kStart
 // translated and dispatched. The list is filled before the window is shown.
 TEST_F(DialogTest, LoopHandsEachMessageToTheDialogManagerFirst) {
   WriteBootFile(kBootIni);
-  const HWND list = subst::DialogItem(IDC_OSLIST);
-  subst::PostToQueue(WM_KEYDOWN, 0x28, true, list);  // an arrow key: the dialog's own
-  subst::PostToQueue(WM_CHAR, 'a', false, list);     // declined: translated and dispatched
-  subst::PostToQueue(WM_COMMAND, IDCANCEL, true);    // Escape, as the dialog manager sends it
+  const HWND list = stand_in::DialogItem(IDC_OSLIST);
+  stand_in::PostToQueue(WM_KEYDOWN, 0x28, true, list);  // an arrow key: the dialog's own
+  stand_in::PostToQueue(WM_CHAR, 'a', false, list);     // declined: translated and dispatched
+  stand_in::PostToQueue(WM_COMMAND, IDCANCEL, true);    // Escape, as the dialog manager sends it
   EXPECT_EQ(RunWindow(SW_SHOWDEFAULT), 0);
   const std::vector<std::string> calls = CallsWithout({"ReadFile", "LoadIconA", "LoadCursorA"});
   const std::vector<std::string> expected = {
@@ -388,8 +388,8 @@ TEST_F(DialogTest, LoopHandsEachMessageToTheDialogManagerFirst) {
 // Enter on the list reaches the dialog as IDOK: the switch, from the message loop.
 TEST_F(DialogTest, EnterFromTheLoopSwitchesAndRestarts) {
   WriteBootFile(kBootIni);
-  subst::SetCurSel(1);
-  subst::PostToQueue(WM_COMMAND, IDOK, true, subst::DialogItem(IDC_OSLIST));
+  stand_in::SetCurSel(1);
+  stand_in::PostToQueue(WM_COMMAND, IDOK, true, stand_in::DialogItem(IDC_OSLIST));
   EXPECT_EQ(RunWindow(), 0);
   EXPECT_EQ(Actions(), SwitchedTo(k2000Path));
   EXPECT_EQ(ReadBootFile(), BootIni("0", k2000Path));
@@ -399,11 +399,11 @@ TEST_F(DialogTest, EnterFromTheLoopSwitchesAndRestarts) {
 // asking again for ever. (The stand-in answers -1 when the queue runs dry without a quit.)
 TEST_F(DialogTest, LoopEndsWhenGetMessageFails) {
   WriteBootFile(kBootIni);
-  subst::PostToQueue(WM_COMMAND, IDC_ABOUT, true);
+  stand_in::PostToQueue(WM_COMMAND, IDC_ABOUT, true);
   EXPECT_EQ(RunWindow(), 0);
-  EXPECT_EQ(subst::CallsOf("GetMessageA"),
+  EXPECT_EQ(stand_in::CallsOf("GetMessageA"),
             (std::vector<std::string>{"GetMessageA(0x111, 0x3EB)", "GetMessageA(blocked)"}));
-  EXPECT_TRUE(subst::CallsOf("PostQuitMessage").empty());
+  EXPECT_TRUE(stand_in::CallsOf("PostQuitMessage").empty());
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "bootcfg/boot_file.h"
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 #include "res/resource.h"
 #include "res/ui_text.h"
 #include "support/boot_fixture.h"
@@ -74,34 +74,34 @@ void PrintTo(const Outcome& o, std::ostream* os) {
 class FaultTest : public BootFileTest {
  protected:
   Outcome RunWith(Use use, Fault fault, DWORD attributes = kSetupAttributes) {
-    subst::Reset();  // a quit posted by the last run must not end this one's loop
+    stand_in::Reset();  // a quit posted by the last run must not end this one's loop
     WriteBootFile(kOriginal);
     EXPECT_TRUE(SetFileAttributesA(kBootFilePath, attributes));
-    subst::ClearCalls();
+    stand_in::ClearCalls();
     if (fault.call && std::string(fault.call) == "ReadFile")
-      subst::FailReadAfter(fault.nth);
+      stand_in::FailReadAfter(fault.nth);
     else if (fault.call)
-      subst::FailCall(fault.call, fault.nth);
-    subst::SetCurSel(use == Use::kBootMenuNoSelection ? LB_ERR : 1);
+      stand_in::FailCall(fault.call, fault.nth);
+    stand_in::SetCurSel(use == Use::kBootMenuNoSelection ? LB_ERR : 1);
     std::string args;
     switch (use) {
-      case Use::kSwitch: subst::PostToQueue(WM_COMMAND, IDOK, true); break;
+      case Use::kSwitch: stand_in::PostToQueue(WM_COMMAND, IDOK, true); break;
       case Use::kBootMenu:
-      case Use::kBootMenuNoSelection: subst::PostToQueue(WM_COMMAND, IDC_BOOTMENU, true); break;
-      case Use::kCancel: subst::PostToQueue(WM_COMMAND, IDCANCEL, true); break;
+      case Use::kBootMenuNoSelection: stand_in::PostToQueue(WM_COMMAND, IDC_BOOTMENU, true); break;
+      case Use::kCancel: stand_in::PostToQueue(WM_COMMAND, IDCANCEL, true); break;
       case Use::kAbout:
-        subst::PostToQueue(WM_COMMAND, IDC_ABOUT, true);
-        subst::PostToQueue(WM_COMMAND, IDCANCEL, true);
+        stand_in::PostToQueue(WM_COMMAND, IDC_ABOUT, true);
+        stand_in::PostToQueue(WM_COMMAND, IDCANCEL, true);
         break;
       case Use::kReset: args = "x"; break;
     }
     Outcome out;
     out.exitCode = WinMain(nullptr, nullptr, &args[0], SW_SHOWDEFAULT);
-    for (const subst::Call& call : subst::Calls())
+    for (const stand_in::Call& call : stand_in::Calls())
       if (call.name == "MessageBoxA") out.told.push_back(call.args.at(1));  // owner, text, ...
-    out.restart = !subst::CallsOf("ExitWindowsEx").empty();
+    out.restart = !stand_in::CallsOf("ExitWindowsEx").empty();
     out.file = ReadBootFile();
-    subst::ClearFailures();  // a failure that has not struck must not reach the check
+    stand_in::ClearFailures();  // a failure that has not struck must not reach the check
     out.attributes = GetFileAttributesA(kBootFilePath) &
                      (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     return out;
@@ -312,7 +312,7 @@ TEST_F(FaultTest, NoFailureEndsInSilentChangeOrRestartAfterFailedWrite) {
         }
         // When the system refuses to put the attributes back there is nothing left to do:
         // the file stays plain, as it was for the write.
-        const std::vector<std::string> sets = subst::CallsOf("SetFileAttributesA");
+        const std::vector<std::string> sets = stand_in::CallsOf("SetFileAttributesA");
         const bool restoreRefused = std::string(call) == "SetFileAttributesA" &&
                                     nth <= static_cast<int>(sets.size()) &&
                                     sets[nth - 1] == "SetFileAttributesA(c:\\boot.ini, 0x7)";

@@ -31,7 +31,7 @@
 
 #include "bootcfg/boot_file.h"
 #include "bootcfg/os_table.h"
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 #include "res/resource.h"
 #include "res/ui_text.h"
 #include "shell/app.h"
@@ -91,7 +91,7 @@ std::string Hex(unsigned long long n) {
 // A hex argument of the record as a number.
 unsigned long FromHex(const std::string& arg) { return std::strtoul(arg.c_str(), nullptr, 16); }
 
-subst::Call Box(const char* owner, const char* text, const char* caption, unsigned type) {
+stand_in::Call Box(const char* owner, const char* text, const char* caption, unsigned type) {
   return {"MessageBoxA", {owner, text, caption, Hex(type)}};
 }
 
@@ -105,14 +105,14 @@ struct Write {
 struct Segment {
   bool isCommand = false;
   WPARAM command = 0;
-  std::vector<subst::Call> calls;
+  std::vector<stand_in::Call> calls;
   std::vector<Write> writes;
   bool restartFailed = false;
   bool fileExisted = true;            // when the segment began
   bool attributesUnreadable = false;  // the made-to-fail GetFileAttributesA is in it
 };
 
-bool Has(const Segment& s, const subst::Call& call) {
+bool Has(const Segment& s, const stand_in::Call& call) {
   for (const auto& c : s.calls)
     if (c == call) return true;
   return false;
@@ -131,15 +131,15 @@ size_t LastIndexOf(const Segment& s, const std::string& function) {
   return s.calls.size();
 }
 
-std::vector<subst::Call> Boxes(const Segment& s) {
-  std::vector<subst::Call> out;
+std::vector<stand_in::Call> Boxes(const Segment& s) {
+  std::vector<stand_in::Call> out;
   for (const auto& c : s.calls)
     if (c.name == "MessageBoxA") out.push_back(c);
   return out;
 }
 
 // Whether the box is an error box of the program's.
-bool IsErrorBox(const subst::Call& box) {
+bool IsErrorBox(const stand_in::Call& box) {
   return box.args.size() == 4 && box.args[2] == kAppName &&
          box.args[3] == Hex(MB_OK | MB_ICONERROR);
 }
@@ -154,10 +154,10 @@ class Run {
         exists_(exists),
         attributes_(attributes) {}
 
-  std::vector<Segment> Segments(const std::vector<subst::Call>& calls) {
+  std::vector<Segment> Segments(const std::vector<stand_in::Call>& calls) {
     std::vector<Segment> segments(1);
     segments.back().fileExisted = exists_;
-    for (const subst::Call& call : calls) {
+    for (const stand_in::Call& call : calls) {
       const std::string& name = call.name;
       const bool fails = Counts(name);
       if (name == "GetMessageA") {
@@ -184,13 +184,13 @@ class Run {
         // lifted for this very write.
         FUZZ_CHECK(!exists_ || !Protected() || attributesRefused_,
                    "a write to a file still read-only, hidden or system: " +
-                       fuzz::Printable(subst::Render(call)));
+                       fuzz::Printable(stand_in::Render(call)));
         attributesRefused_ = false;
         // The profile service makes a missing file; only a program that could not even
         // tell whether the file is there may get that far.
         FUZZ_CHECK(exists_ || segment.attributesUnreadable,
                    "a write to a missing boot file would make one up: " +
-                       fuzz::Printable(subst::Render(call)));
+                       fuzz::Printable(stand_in::Render(call)));
         segment.writes.push_back(ParseWrite(call, !fails && !(exists_ && Protected())));
         if (segment.writes.back().ok) {
           if (!exists_) attributes_ = 0;  // made anew, plain
@@ -222,11 +222,11 @@ class Run {
   }
 
   // The key and value of a write: (section, key, value, file) as the record has them.
-  static Write ParseWrite(const subst::Call& call, bool ok) {
+  static Write ParseWrite(const stand_in::Call& call, bool ok) {
     FUZZ_CHECK(call.args.size() == 4 && call.args[0] == kLoaderSection &&
                    call.args[3] == kBootFilePath,
                "a write outside the loader's section of the boot file: " +
-                   fuzz::Printable(subst::Render(call)));
+                   fuzz::Printable(stand_in::Render(call)));
     return {call.args[1], call.args[2], ok};
   }
 
@@ -246,7 +246,7 @@ std::string Describe(const std::vector<Segment>& segments) {
   std::string text;
   for (const auto& s : segments)
     for (const auto& c : s.calls)
-      if (c.name != "ReadFile") text += "\n  " + fuzz::Printable(subst::Render(c));
+      if (c.name != "ReadFile") text += "\n  " + fuzz::Printable(stand_in::Render(c));
   return text;
 }
 
@@ -277,7 +277,7 @@ void CheckCommand(const Segment& s, long selection, const Detail& detail) {
   }
   const bool restart = HasCallOf(s, "ExitWindowsEx");
   const bool closes = HasCallOf(s, "EndDialog") || HasCallOf(s, "PostQuitMessage");
-  const std::vector<subst::Call> boxes = Boxes(s);
+  const std::vector<stand_in::Call> boxes = Boxes(s);
 
   if (failed) {
     FUZZ_CHECK(!restart, "a restart after a failed write" + detail());
@@ -372,25 +372,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::WriteBootFile(file);
     SetFileAttributesA(kBootFilePath, attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
   }
-  subst::ClearCalls();
-  subst::SetCurSel(selection);
+  stand_in::ClearCalls();
+  stand_in::SetCurSel(selection);
   for (const auto& m : messages) {
     const bool dialogTakes = m.first & 1;
     switch ((m.first >> 1) & 3) {
       case 0:
       case 1:
-        subst::PostToQueue(WM_COMMAND, kCommands[m.second % std::size(kCommands)], dialogTakes);
+        stand_in::PostToQueue(WM_COMMAND, kCommands[m.second % std::size(kCommands)], dialogTakes);
         break;
       case 2:
-        subst::PostToQueue(WM_COMMAND, MAKEWPARAM(m.second, m.first >> 3), dialogTakes);
+        stand_in::PostToQueue(WM_COMMAND, MAKEWPARAM(m.second, m.first >> 3), dialogTakes);
         break;
       default:
-        subst::PostToQueue(kOtherMessages[m.first % std::size(kOtherMessages)], m.second,
+        stand_in::PostToQueue(kOtherMessages[m.first % std::size(kOtherMessages)], m.second,
                            dialogTakes);
         break;
     }
   }
-  if (failing) subst::FailCall(failing, failingNth);
+  if (failing) stand_in::FailCall(failing, failingNth);
   g_osCount = 0;
 
   std::vector<char> commandLineBuffer(commandLine.begin(), commandLine.end());
@@ -398,9 +398,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   HINSTANCE__ instance = {};
   const int exitCode = WinMain(&instance, nullptr, commandLineBuffer.data(), SW_SHOWNORMAL);
 
-  if (failing) subst::FailCall(failing, INT_MAX);  // the checks below call the stand-in too
+  if (failing) stand_in::FailCall(failing, INT_MAX);  // the checks below call the stand-in too
   Run run(failing, failingNth, !missing, attributes);
-  const std::vector<Segment> segments = run.Segments(subst::Calls());
+  const std::vector<Segment> segments = run.Segments(stand_in::Calls());
   const Detail detail = [&] {
     return "\nflags " + Hex(flags) + ", failing " + (failing ? failing : "nothing") + " #" +
            std::to_string(failingNth) + ", selection " + std::to_string(selection) +
@@ -408,7 +408,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
            "\ncalls:" + Describe(segments);
   };
 
-  FUZZ_CHECK(subst::OpenHandleCount() == 0, "a handle left open" + detail());
+  FUZZ_CHECK(stand_in::OpenHandleCount() == 0, "a handle left open" + detail());
   if (!commandLine.empty()) {
     // The reset: one write, no window, no box, no restart; the exit code tells the outcome.
     // Without a boot file nothing is written and the reset fails.
@@ -428,7 +428,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     FUZZ_CHECK(exitCode == 0, "the window's run ended with " + std::to_string(exitCode) + detail());
     FUZZ_CHECK(g_osCount >= 0 && g_osCount <= fuzz::kExpectedMaxRows, "table size" + detail());
-    const std::vector<std::string>& lines = subst::ListLines();
+    const std::vector<std::string>& lines = stand_in::ListLines();
     bool listMatches = lines.size() == static_cast<size_t>(g_osCount);
     for (size_t i = 0; listMatches && i < lines.size(); ++i)
       listMatches = lines[i] == g_osEntries[i].description;
@@ -437,7 +437,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                "written before any command" + detail());
     if (run.FailureHit() && (std::string(failing) == "RegisterClassA" ||
                              std::string(failing) == "CreateDialogParamA")) {
-      const std::vector<subst::Call> boxes = Boxes(segments[0]);
+      const std::vector<stand_in::Call> boxes = Boxes(segments[0]);
       FUZZ_CHECK(segments.size() == 1 && boxes.size() == 1 && boxes[0].args.at(0) == "NULL" &&
                      IsErrorBox(boxes[0]),
                  "a failed start-up not reported, or the loop ran anyway" + detail());

@@ -5,7 +5,7 @@
 #include "platform/platform.h"
 
 #ifndef _WIN32
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 #endif
 
 namespace boot_file_bytes {
@@ -27,7 +27,7 @@ std::string HostPath() {
 #ifdef _WIN32
   return kBootPath;
 #else
-  return subst::HostPath(kBootPath);
+  return stand_in::HostPath(kBootPath);
 #endif
 }
 

@@ -3,7 +3,7 @@
 #include "support/boot_file_bytes.h"
 
 #ifndef _WIN32
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 #endif
 
 const char BootFileTest::kMissing[] = "<missing>";
@@ -22,7 +22,7 @@ void BootFileTest::SetUp() {
 #endif
   RemoveBootFile();
 #ifndef _WIN32
-  subst::ClearCalls();
+  stand_in::ClearCalls();
 #endif
 }
 
@@ -30,14 +30,14 @@ void BootFileTest::TearDown() {
   RemoveBootFile();
 #ifndef _WIN32
   drive_.reset();
-  subst::Reset();
+  stand_in::Reset();
 #endif
 }
 
 void BootFileTest::WriteBootFile(const std::string& bytes) {
   ASSERT_TRUE(boot_file_bytes::Write(bytes)) << boot_file_bytes::HostPath();
 #ifndef _WIN32
-  subst::ClearCalls();  // the program's calls are what a test looks at, not the fixture's
+  stand_in::ClearCalls();  // the program's calls are what a test looks at, not the fixture's
 #endif
 }
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 
 PrivateDrive::PrivateDrive() {
   const char* tmp = std::getenv("TMPDIR");
@@ -26,6 +26,6 @@ PrivateDrive::~PrivateDrive() {
 }
 
 void PrivateDrive::Use() const {
-  subst::Reset();
-  subst::SetDriveRoot(root_);
+  stand_in::Reset();
+  stand_in::SetDriveRoot(root_);
 }

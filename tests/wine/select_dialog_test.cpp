@@ -31,10 +31,11 @@ const char kDesc1[] = "Windows 2000";
 const char kDesc2[] = "Microsoft Windows XP \x93\xfa\x96\x7b\x8c\xea\x94\xc5";
 
 std::string BootIni(const std::string& timeout, const std::string& deflt) {
-  return sample::BootIni(timeout, deflt,
-                         sample::OsLine(kXpPath, kDesc0, "/fastdetect") +
-                             sample::OsLine(k2000Path, kDesc1, "/fastdetect") +
-                             sample::OsLine(kXpJapanesePath, kDesc2, "/noexecute=optin /fastdetect"));
+  return sample::BootIni(
+      timeout, deflt,
+      sample::OsLine(kXpPath, kDesc0, "/fastdetect") +
+          sample::OsLine(k2000Path, kDesc1, "/fastdetect") +
+          sample::OsLine(kXpJapanesePath, kDesc2, "/noexecute=optin /fastdetect"));
 }
 
 const std::string kBootIni = BootIni("30", kXpPath);

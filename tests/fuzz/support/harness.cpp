@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 #include "support/boot_file_bytes.h"
 #include "support/private_drive.h"
 
@@ -58,7 +58,7 @@ void FreshDrive() {
   if (!drive.Made()) CheckFailed(__FILE__, __LINE__, "drive.Made()", "no temporary folder");
   drive.Use();
   RemoveBootFile();
-  subst::ClearCalls();
+  stand_in::ClearCalls();
 }
 
 void WriteBootFile(const std::string& bytes) {
@@ -79,8 +79,8 @@ std::string PrepareReader(const std::string& file, bool missing, bool openFails,
                           size_t readLimit) {
   FreshDrive();
   if (!missing) WriteBootFile(file);
-  if (openFails) subst::FailCall("CreateFileA");
-  if (limited) subst::FailReadAfter(static_cast<long>(readLimit));
+  if (openFails) stand_in::FailCall("CreateFileA");
+  if (limited) stand_in::FailReadAfter(static_cast<long>(readLimit));
   std::string visible = (missing || openFails) ? "" : file;
   if (limited && visible.size() > readLimit) visible.resize(readLimit);
   return visible;

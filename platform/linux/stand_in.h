@@ -1,11 +1,16 @@
 // How a test steers the Linux stand-in of Win32: where drive letters lead, which call fails
 // next, what the window and security calls answer, and what the program has called so far.
+// The calls themselves live one file per Windows service: kernel32_files.cpp (CreateFileA,
+// ReadFile, Get/SetFileAttributesA), handles.cpp (CloseHandle and the handle table),
+// kernel32_profile.cpp (WritePrivateProfileStringA, with its edit in profile_rewrite.cpp),
+// kernel32_errors.cpp, kernel32_process.cpp, kernel32_nls.cpp, user32.cpp (windows, messages,
+// boxes, ExitWindowsEx) and advapi32.cpp (the token and the privilege).
 #pragma once
 
 #include <string>
 #include <vector>
 
-namespace subst {
+namespace stand_in {
 
 // Maps "x:\a\b" to "<folder>/x/a/b" (drive letter lower-cased). Until set, every drive path
 // fails as not found.
@@ -50,11 +55,11 @@ std::vector<std::string> CallsOf(const std::string& function);
 // Handles opened and not yet closed.
 int OpenHandleCount();
 
-}  // namespace subst
+}  // namespace stand_in
 
 #include "win32.h"
 
-namespace subst {
+namespace stand_in {
 
 // What LB_GETCURSEL answers (LB_ERR until set: nothing selected).
 void SetCurSel(long index);
@@ -79,4 +84,4 @@ const WNDCLASSA& RegisteredClass();
 // The list's lines, in the order LB_ADDSTRING appended them.
 const std::vector<std::string>& ListLines();
 
-}  // namespace subst
+}  // namespace stand_in
