@@ -18,10 +18,7 @@ using sample::kXpPath;
 
 // The systems of a file as Setup writes it, which the profile service on both platforms keeps
 // byte for byte.
-const std::string kSystemLines =
-    sample::OsLine(kXpPath, "Microsoft Windows XP Professional", "/noexecute=optin /fastdetect") +
-    sample::OsLine(k2000Path, "Windows 2000", "/fastdetect") +
-    sample::OsLine(sample::kDosPath, "Microsoft Windows");
+const std::string kSystemLines = sample::SetupSystems();
 
 std::string Standard(const std::string& timeout = "30", const std::string& deflt = kXpPath) {
   return sample::BootIni(timeout, deflt, kSystemLines);
@@ -120,17 +117,6 @@ TEST_F(BootFileWriteTest, MissingFileIsNotCreated) {
 }
 
 #ifndef _WIN32
-// The stand-in's profile service, like Windows', creates a missing file and ends a last
-// line that had no line end before it adds a section.
-TEST_F(BootFileWriteTest, StandInProfileServiceCreatesAndAppends) {
-  WriteBootFile("[operating systems]\r\nC:\\=\"DOS\"");
-  EXPECT_TRUE(WritePrivateProfileStringA("boot loader", "timeout", "30", "c:\\boot.ini"));
-  EXPECT_EQ(ReadBootFile(), "[operating systems]\r\nC:\\=\"DOS\"\r\n[boot loader]\r\ntimeout=30\r\n");
-  RemoveBootFile();
-  EXPECT_TRUE(WritePrivateProfileStringA("boot loader", "timeout", "30", "c:\\boot.ini"));
-  EXPECT_EQ(ReadBootFile(), "[boot loader]\r\ntimeout=30\r\n");
-}
-
 // The stand-in keeps every byte it was not asked to change: blanks, empty lines, LF-only
 // lines and comments, as Windows' own profile service does.
 TEST_F(BootFileWriteTest, UntouchedBytesSurviveExactly) {
@@ -208,27 +194,6 @@ TEST_P(AttributeLiftTest, EachWriteLandsAndTheAttributesComeBack) {
 
 INSTANTIATE_TEST_SUITE_P(Attributes, AttributeLiftTest, ::testing::ValuesIn(kLiftCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// The stand-in's profile service, like one that rewrites the file with CREATE_ALWAYS and
-// normal attributes, is refused an existing file that is read-only, hidden or system: the
-// file stays as it was. (This is what makes the lifting above necessary, and tested.)
-TEST_F(BootFileWriteTest, StandInProfileServiceRefusesProtectedFiles) {
-  for (DWORD attributes : {DWORD{0x1}, DWORD{0x2}, DWORD{0x4}, DWORD{0x6}, DWORD{0x22}}) {
-    SCOPED_TRACE(attributes);
-    WriteBootFile(Standard());
-    ASSERT_TRUE(SetFileAttributesA(kBootFilePath, attributes));
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_FALSE(WritePrivateProfileStringA("boot loader", "timeout", "0", "c:\\boot.ini"));
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(ReadBootFile(), Standard());
-    EXPECT_EQ(GetFileAttributesA(kBootFilePath), attributes);
-  }
-  // Archive alone is no obstacle.
-  WriteBootFile(Standard());
-  ASSERT_TRUE(SetFileAttributesA(kBootFilePath, 0x20));
-  EXPECT_TRUE(WritePrivateProfileStringA("boot loader", "timeout", "0", "c:\\boot.ini"));
-  EXPECT_EQ(ReadBootFile(), Standard("0"));
-}
 
 // A file that is not read-only is written without touching its attributes at all.
 TEST_F(BootFileWriteTest, WritableFileAttributesNotTouched) {

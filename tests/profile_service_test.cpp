@@ -6,6 +6,7 @@
 
 #include "platform/linux/stand_in.h"
 #include "support/boot_fixture.h"
+#include "support/boot_ini.h"
 
 namespace {
 
@@ -88,49 +89,49 @@ TEST_P(ProfileEditTest, WritesExactlyThis) {
 INSTANTIATE_TEST_SUITE_P(Edits, ProfileEditTest, ::testing::ValuesIn(kEdits),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A file as Setup leaves it, before each refusal.
+const std::string kSetupFile = sample::BootIni("30", sample::kXpPath, sample::SetupSystems());
+
 // Files the service may not rewrite, and calls it does not take: the call fails with this
-// error and the file keeps every byte.
-enum class Obstacle { kReadOnly, kHidden, kSystem, kHeldExclusively, kHeldForReading,
-                      kInjectedFailure, kDeletion, kNoDriveLetter };
+// error and the file keeps every byte. Like a service that rewrites the file with
+// CREATE_ALWAYS and normal attributes, it is refused a file that is read-only, hidden or
+// system, which then keeps its attributes too (what makes the program lift them).
+enum class Obstacle { kAttributes, kHeldExclusively, kHeldForReading, kInjectedFailure,
+                      kDeletion, kNoDriveLetter };
 
 struct RefusalCase {
   const char* name;
   Obstacle obstacle;
+  DWORD attributes;  // the file's, for kAttributes
   DWORD error;
 };
 
 void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
 
 const RefusalCase kRefusals[] = {
-    {"ReadOnlyFile", Obstacle::kReadOnly, 5},                  // ERROR_ACCESS_DENIED
-    {"HiddenFile", Obstacle::kHidden, 5},
-    {"SystemFile", Obstacle::kSystem, 5},
-    {"FileHeldWithoutSharing", Obstacle::kHeldExclusively, 32},  // ERROR_SHARING_VIOLATION
-    {"FileHeldSharingReadsOnly", Obstacle::kHeldForReading, 32},
-    {"FailureInjected", Obstacle::kInjectedFailure, 5},
-    {"DeletionOfAKey", Obstacle::kDeletion, 87},               // ERROR_INVALID_PARAMETER
-    {"PathWithoutDriveLetter", Obstacle::kNoDriveLetter, 3},   // ERROR_PATH_NOT_FOUND
+    {"ReadOnlyFile", Obstacle::kAttributes, 0x1, 5},  // ERROR_ACCESS_DENIED
+    {"HiddenFile", Obstacle::kAttributes, 0x2, 5},
+    {"SystemFile", Obstacle::kAttributes, 0x4, 5},
+    {"HiddenSystemFile", Obstacle::kAttributes, 0x6, 5},
+    {"HiddenArchivedFile", Obstacle::kAttributes, 0x22, 5},
+    {"FileHeldWithoutSharing", Obstacle::kHeldExclusively, 0, 32},  // ERROR_SHARING_VIOLATION
+    {"FileHeldSharingReadsOnly", Obstacle::kHeldForReading, 0, 32},
+    {"FailureInjected", Obstacle::kInjectedFailure, 0, 5},
+    {"DeletionOfAKey", Obstacle::kDeletion, 0, 87},         // ERROR_INVALID_PARAMETER
+    {"PathWithoutDriveLetter", Obstacle::kNoDriveLetter, 0, 3},  // ERROR_PATH_NOT_FOUND
 };
 
 class ProfileRefusalTest : public BootFileTest,
                            public ::testing::WithParamInterface<RefusalCase> {};
 
 TEST_P(ProfileRefusalTest, FailsAndLeavesTheFile) {
-  const std::string before = "[boot loader]\r\ntimeout=30\r\n";
-  WriteBootFile(before);
+  const RefusalCase& c = GetParam();
+  WriteBootFile(kSetupFile);
   HANDLE held = INVALID_HANDLE_VALUE;
   const char* path = kPath;
   const char* value = "0";
-  switch (GetParam().obstacle) {
-    case Obstacle::kReadOnly:
-      ASSERT_TRUE(SetFileAttributesA(kPath, FILE_ATTRIBUTE_READONLY));
-      break;
-    case Obstacle::kHidden:
-      ASSERT_TRUE(SetFileAttributesA(kPath, FILE_ATTRIBUTE_HIDDEN));
-      break;
-    case Obstacle::kSystem:
-      ASSERT_TRUE(SetFileAttributesA(kPath, FILE_ATTRIBUTE_SYSTEM));
-      break;
+  switch (c.obstacle) {
+    case Obstacle::kAttributes: ASSERT_TRUE(SetFileAttributesA(kPath, c.attributes)); break;
     case Obstacle::kHeldExclusively:
       held = CreateFileA(kPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
       break;
@@ -141,11 +142,15 @@ TEST_P(ProfileRefusalTest, FailsAndLeavesTheFile) {
     case Obstacle::kDeletion: value = nullptr; break;
     case Obstacle::kNoDriveLetter: path = "boot.ini"; break;
   }
+  SetLastError(0);
   EXPECT_FALSE(WritePrivateProfileStringA("boot loader", "timeout", value, path));
-  EXPECT_EQ(GetLastError(), GetParam().error);
+  EXPECT_EQ(GetLastError(), c.error);
   if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  if (c.obstacle == Obstacle::kAttributes) {
+    EXPECT_EQ(GetFileAttributesA(kPath), c.attributes);
+  }
   SetFileAttributesA(kPath, FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(ReadBootFile(), before);
+  EXPECT_EQ(ReadBootFile(), kSetupFile);
 }
 
 INSTANTIATE_TEST_SUITE_P(Refusals, ProfileRefusalTest, ::testing::ValuesIn(kRefusals),
@@ -153,13 +158,13 @@ INSTANTIATE_TEST_SUITE_P(Refusals, ProfileRefusalTest, ::testing::ValuesIn(kRefu
 
 using ProfileServiceTest = BootFileTest;
 
-// The archive attribute is no obstacle, and survives the rewrite.
+// The archive attribute alone is no obstacle, and survives the rewrite.
 TEST_F(ProfileServiceTest, ArchivedFileIsWrittenAndStaysArchived) {
-  WriteBootFile("[boot loader]\r\ntimeout=30\r\n");
-  ASSERT_TRUE(SetFileAttributesA(kPath, FILE_ATTRIBUTE_ARCHIVE));
+  WriteBootFile(kSetupFile);
+  ASSERT_TRUE(SetFileAttributesA(kPath, 0x20));  // FILE_ATTRIBUTE_ARCHIVE
   EXPECT_TRUE(WritePrivateProfileStringA("boot loader", "timeout", "0", kPath));
-  EXPECT_EQ(ReadBootFile(), "[boot loader]\r\ntimeout=0\r\n");
-  EXPECT_EQ(GetFileAttributesA(kPath), 0x20u);  // FILE_ATTRIBUTE_ARCHIVE
+  EXPECT_EQ(ReadBootFile(), sample::BootIni("0", sample::kXpPath, sample::SetupSystems()));
+  EXPECT_EQ(GetFileAttributesA(kPath), 0x20u);
 }
 
 // The rewrite keeps the file's permissions: a file others may not read stays so.

@@ -19,6 +19,12 @@ inline std::string OsLine(const std::string& path, const std::string& descriptio
   return path + "=\"" + description + "\"" + (switches.empty() ? "" : " " + switches) + "\r\n";
 }
 
+// The systems of a file as Setup writes it for XP beside 2000 and an earlier system on C:.
+inline std::string SetupSystems() {
+  return OsLine(kXpPath, "Microsoft Windows XP Professional", "/noexecute=optin /fastdetect") +
+         OsLine(k2000Path, "Windows 2000", "/fastdetect") + OsLine(kDosPath, "Microsoft Windows");
+}
+
 // A whole boot file: "[boot loader]", timeout=`timeout`, default=`deflt`, "[operating
 // systems]", then `systems` exactly as given.
 inline std::string BootIni(const std::string& timeout, const std::string& deflt,
