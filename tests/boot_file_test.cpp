@@ -8,25 +8,20 @@
 #include "support/boot_fixture.h"
 
 #ifndef _WIN32
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 #endif
 
 namespace {
 
-// The layout Setup writes, which the profile service on both platforms keeps byte for byte.
-const char kHead[] = "[boot loader]\r\n";
-const char kTimeout30[] = "timeout=30\r\n";
-const char kDefaultXp[] = "default=multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS\r\n";
-const char kSystems[] =
-    "[operating systems]\r\n"
-    "multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS=\"Microsoft Windows XP Professional\" "
-    "/noexecute=optin /fastdetect\r\n"
-    "multi(0)disk(0)rdisk(0)partition(2)\\WINNT=\"Windows 2000\" /fastdetect\r\n"
-    "C:\\=\"Microsoft Windows\"\r\n";
+using sample::k2000Path;
+using sample::kXpPath;
 
-std::string Standard(const std::string& timeout = kTimeout30,
-                     const std::string& deflt = kDefaultXp) {
-  return kHead + timeout + deflt + kSystems;
+// The systems of a file as Setup writes it, which the profile service on both platforms keeps
+// byte for byte.
+const std::string kSystemLines = sample::SetupSystems();
+
+std::string Standard(const std::string& timeout = "30", const std::string& deflt = kXpPath) {
+  return sample::BootIni(timeout, deflt, kSystemLines);
 }
 
 struct WriteCase {
@@ -40,24 +35,25 @@ struct WriteCase {
 BOOL WriteDefault(const char* v) { return SetDefaultSystem(v); }
 BOOL WriteTimeout(const char* v) { return SetMenuTimeout(v); }
 
-const char kW2kPath[] = "multi(0)disk(0)rdisk(0)partition(2)\\WINNT";
 // A boot path with Shift_JIS bytes ("\OS選択") goes to the file exactly as it was read.
 const char kSjisPath[] = "multi(0)disk(0)rdisk(0)partition(3)\\OS\x91\x49\x91\xf0";
 
 const WriteCase kWriteCases[] = {
-    {"TimeoutZero", WriteTimeout, "0", Standard(), Standard("timeout=0\r\n")},
-    {"TimeoutAsk", WriteTimeout, "-1", Standard(), Standard("timeout=-1\r\n")},
-    {"TimeoutReset", WriteTimeout, "30", Standard("timeout=-1\r\n"), Standard()},
-    {"DefaultOtherSystem", WriteDefault, kW2kPath, Standard(),
-     Standard(kTimeout30, std::string("default=") + kW2kPath + "\r\n")},
+    {"TimeoutZero", WriteTimeout, "0", Standard(), Standard("0")},
+    {"TimeoutAsk", WriteTimeout, "-1", Standard(), Standard("-1")},
+    {"TimeoutReset", WriteTimeout, "30", Standard("-1"), Standard()},
+    {"DefaultOtherSystem", WriteDefault, k2000Path, Standard(),
+     Standard("30", k2000Path)},
     {"DefaultWithHighBytes", WriteDefault, kSjisPath, Standard(),
-     Standard(kTimeout30, std::string("default=") + kSjisPath + "\r\n")},
+     Standard("30", kSjisPath)},
     {"SectionAndKeyNamesIgnoreCase", WriteTimeout, "0",
      "[Boot Loader]\r\nTimeout=30\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n",
      "[Boot Loader]\r\nTimeout=0\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n"},
     {"MissingKeyAddedToItsSection", WriteTimeout, "0",
-     std::string(kHead) + kDefaultXp + kSystems,
-     std::string(kHead) + kDefaultXp + "timeout=0\r\n" + kSystems},
+     std::string("[boot loader]\r\ndefault=") + kXpPath + "\r\n[operating systems]\r\n" +
+         kSystemLines,
+     std::string("[boot loader]\r\ndefault=") + kXpPath +
+         "\r\ntimeout=0\r\n[operating systems]\r\n" + kSystemLines},
 };
 
 void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
@@ -85,9 +81,9 @@ TEST_F(BootFileWriteTest, ReadOnlyFileIsWrittenAndKeepsItsAttributes) {
   const DWORD before = GetFileAttributesA(kBootFilePath);
   ASSERT_TRUE(before & FILE_ATTRIBUTE_READONLY);
   EXPECT_TRUE(SetMenuTimeout("0"));
-  EXPECT_TRUE(SetDefaultSystem(kW2kPath));
+  EXPECT_TRUE(SetDefaultSystem(k2000Path));
   EXPECT_EQ(GetFileAttributesA(kBootFilePath), before);
-  EXPECT_EQ(ReadBootFile(), Standard("timeout=0\r\n", std::string("default=") + kW2kPath + "\r\n"));
+  EXPECT_EQ(ReadBootFile(), Standard("0", k2000Path));
 }
 
 // Another program holding the file open without sharing: the write fails, says so, and
@@ -100,7 +96,7 @@ TEST_F(BootFileWriteTest, WriteToHeldFileReportsFailure) {
     ExclusiveHold hold;
     ASSERT_TRUE(hold.Holding());
     EXPECT_FALSE(SetMenuTimeout("0"));
-    EXPECT_FALSE(SetDefaultSystem(kW2kPath));
+    EXPECT_FALSE(SetDefaultSystem(k2000Path));
   }
   EXPECT_EQ(GetFileAttributesA(kBootFilePath), before);
   EXPECT_EQ(ReadBootFile(), Standard());
@@ -116,22 +112,11 @@ TEST_F(BootFileWriteTest, MissingSectionIsAdded) {
 // A boot file that is not there is not made up: no loader would read it.
 TEST_F(BootFileWriteTest, MissingFileIsNotCreated) {
   EXPECT_FALSE(SetMenuTimeout("30"));
-  EXPECT_FALSE(SetDefaultSystem(kW2kPath));
+  EXPECT_FALSE(SetDefaultSystem(k2000Path));
   EXPECT_EQ(ReadBootFile(), kMissing);
 }
 
 #ifndef _WIN32
-// The stand-in's profile service, like Windows', creates a missing file and ends a last
-// line that had no line end before it adds a section.
-TEST_F(BootFileWriteTest, StandInProfileServiceCreatesAndAppends) {
-  WriteBootFile("[operating systems]\r\nC:\\=\"DOS\"");
-  EXPECT_TRUE(WritePrivateProfileStringA("boot loader", "timeout", "30", "c:\\boot.ini"));
-  EXPECT_EQ(ReadBootFile(), "[operating systems]\r\nC:\\=\"DOS\"\r\n[boot loader]\r\ntimeout=30\r\n");
-  RemoveBootFile();
-  EXPECT_TRUE(WritePrivateProfileStringA("boot loader", "timeout", "30", "c:\\boot.ini"));
-  EXPECT_EQ(ReadBootFile(), "[boot loader]\r\ntimeout=30\r\n");
-}
-
 // The stand-in keeps every byte it was not asked to change: blanks, empty lines, LF-only
 // lines and comments, as Windows' own profile service does.
 TEST_F(BootFileWriteTest, UntouchedBytesSurviveExactly) {
@@ -155,12 +140,12 @@ TEST_F(BootFileWriteTest, UntouchedBytesSurviveExactly) {
 TEST_F(BootFileWriteTest, AttributesRestoredWhenTheWriteFails) {
   WriteBootFile(Standard());
   ASSERT_TRUE(SetFileAttributesA(kBootFilePath, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-  subst::ClearCalls();
-  subst::FailCall("WritePrivateProfileStringA");
+  stand_in::ClearCalls();
+  stand_in::FailCall("WritePrivateProfileStringA");
   EXPECT_FALSE(SetMenuTimeout("0"));
   EXPECT_EQ(GetFileAttributesA(kBootFilePath), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(ReadBootFile(), Standard());
-  EXPECT_EQ(subst::CallsOf("SetFileAttributesA"),
+  EXPECT_EQ(stand_in::CallsOf("SetFileAttributesA"),
             (std::vector<std::string>{"SetFileAttributesA(c:\\boot.ini, 0x80)",
                                       "SetFileAttributesA(c:\\boot.ini, 0x3)"}));
 }
@@ -198,45 +183,24 @@ TEST_P(AttributeLiftTest, EachWriteLandsAndTheAttributesComeBack) {
   WriteBootFile(Standard());
   ASSERT_TRUE(SetFileAttributesA(kBootFilePath, c.before));
   const DWORD before = GetFileAttributesA(kBootFilePath);
-  subst::ClearCalls();
-  EXPECT_TRUE(SetDefaultSystem(kW2kPath));
-  EXPECT_EQ(subst::CallsOf("SetFileAttributesA"), c.setCalls);
+  stand_in::ClearCalls();
+  EXPECT_TRUE(SetDefaultSystem(k2000Path));
+  EXPECT_EQ(stand_in::CallsOf("SetFileAttributesA"), c.setCalls);
   EXPECT_EQ(GetFileAttributesA(kBootFilePath), before);
   EXPECT_TRUE(SetMenuTimeout("0"));
   EXPECT_EQ(GetFileAttributesA(kBootFilePath), before);
-  EXPECT_EQ(ReadBootFile(), Standard("timeout=0\r\n", std::string("default=") + kW2kPath + "\r\n"));
+  EXPECT_EQ(ReadBootFile(), Standard("0", k2000Path));
 }
 
 INSTANTIATE_TEST_SUITE_P(Attributes, AttributeLiftTest, ::testing::ValuesIn(kLiftCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The stand-in's profile service, like one that rewrites the file with CREATE_ALWAYS and
-// normal attributes, is refused an existing file that is read-only, hidden or system: the
-// file stays as it was. (This is what makes the lifting above necessary, and tested.)
-TEST_F(BootFileWriteTest, StandInProfileServiceRefusesProtectedFiles) {
-  for (DWORD attributes : {DWORD{0x1}, DWORD{0x2}, DWORD{0x4}, DWORD{0x6}, DWORD{0x22}}) {
-    SCOPED_TRACE(attributes);
-    WriteBootFile(Standard());
-    ASSERT_TRUE(SetFileAttributesA(kBootFilePath, attributes));
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_FALSE(WritePrivateProfileStringA("boot loader", "timeout", "0", "c:\\boot.ini"));
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(ReadBootFile(), Standard());
-    EXPECT_EQ(GetFileAttributesA(kBootFilePath), attributes);
-  }
-  // Archive alone is no obstacle.
-  WriteBootFile(Standard());
-  ASSERT_TRUE(SetFileAttributesA(kBootFilePath, 0x20));
-  EXPECT_TRUE(WritePrivateProfileStringA("boot loader", "timeout", "0", "c:\\boot.ini"));
-  EXPECT_EQ(ReadBootFile(), Standard("timeout=0\r\n"));
-}
-
 // A file that is not read-only is written without touching its attributes at all.
 TEST_F(BootFileWriteTest, WritableFileAttributesNotTouched) {
   WriteBootFile(Standard());
-  subst::ClearCalls();
+  stand_in::ClearCalls();
   EXPECT_TRUE(SetMenuTimeout("0"));
-  EXPECT_TRUE(subst::CallsOf("SetFileAttributesA").empty());
+  EXPECT_TRUE(stand_in::CallsOf("SetFileAttributesA").empty());
 }
 #endif
 

@@ -7,19 +7,17 @@
 #include "support/boot_fixture.h"
 
 #ifndef _WIN32
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 #endif
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int);
 
 namespace {
 
-const char kBefore[] =
-    "[boot loader]\r\ntimeout=-1\r\ndefault=multi(0)disk(0)rdisk(0)partition(2)\\WINNT\r\n"
-    "[operating systems]\r\nmulti(0)disk(0)rdisk(0)partition(2)\\WINNT=\"Windows 2000\"\r\n";
-const char kAfter[] =
-    "[boot loader]\r\ntimeout=30\r\ndefault=multi(0)disk(0)rdisk(0)partition(2)\\WINNT\r\n"
-    "[operating systems]\r\nmulti(0)disk(0)rdisk(0)partition(2)\\WINNT=\"Windows 2000\"\r\n";
+const std::string kBefore = sample::BootIni(
+    "-1", sample::k2000Path, sample::OsLine(sample::k2000Path, "Windows 2000"));
+const std::string kAfter = sample::BootIni(
+    "30", sample::k2000Path, sample::OsLine(sample::k2000Path, "Windows 2000"));
 
 class CommandLineResetTest : public BootFileTest,
                              public ::testing::WithParamInterface<const char*> {};
@@ -30,9 +28,9 @@ TEST_P(CommandLineResetTest, AnyArgumentResetsTimeoutOnly) {
   EXPECT_EQ(WinMain(nullptr, nullptr, &args[0], SW_SHOWDEFAULT), kExitOk);
   EXPECT_EQ(ReadBootFile(), kAfter);
 #ifndef _WIN32
-  EXPECT_TRUE(subst::CallsOf("RegisterClassA").empty());
-  EXPECT_TRUE(subst::CallsOf("MessageBoxA").empty());
-  EXPECT_TRUE(subst::CallsOf("ExitWindowsEx").empty());
+  EXPECT_TRUE(stand_in::CallsOf("RegisterClassA").empty());
+  EXPECT_TRUE(stand_in::CallsOf("MessageBoxA").empty());
+  EXPECT_TRUE(stand_in::CallsOf("ExitWindowsEx").empty());
 #endif
 }
 
@@ -71,14 +69,14 @@ TEST_F(EntryTest, ResetOfReadOnlyFileWritesIt) {
 #ifndef _WIN32
 TEST_F(EntryTest, EmptyArgumentsOpenTheWindowAndWriteNothing) {
   WriteBootFile(kBefore);
-  subst::PostToQueue(WM_COMMAND, IDCANCEL, true);
+  stand_in::PostToQueue(WM_COMMAND, IDCANCEL, true);
   std::string args;
   HINSTANCE self = reinterpret_cast<HINSTANCE>(static_cast<UINT_PTR>(0x400000));
   EXPECT_EQ(WinMain(self, nullptr, &args[0], SW_SHOWNORMAL), 0);
   EXPECT_EQ(g_hInstance, self);
-  EXPECT_EQ(subst::CallsOf("RegisterClassA").size(), 1u);
-  EXPECT_EQ(subst::CallsOf("ShowWindow"), std::vector<std::string>{"ShowWindow(dialog, 1)"});
-  EXPECT_TRUE(subst::CallsOf("WritePrivateProfileStringA").empty());
+  EXPECT_EQ(stand_in::CallsOf("RegisterClassA").size(), 1u);
+  EXPECT_EQ(stand_in::CallsOf("ShowWindow"), std::vector<std::string>{"ShowWindow(dialog, 1)"});
+  EXPECT_TRUE(stand_in::CallsOf("WritePrivateProfileStringA").empty());
   EXPECT_EQ(ReadBootFile(), kBefore);
 }
 #endif

@@ -6,7 +6,7 @@
 #include "support/boot_fixture.h"
 
 #ifndef _WIN32
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 #endif
 
 namespace {
@@ -105,7 +105,7 @@ TEST_F(FileReaderTest, HoldsFileExclusivelyUntilDestroyed) {
 // A read that fails half-way through a line ends it like the end of the file would.
 TEST_F(FileReaderTest, FailedReadEndsLineWithWhatWasRead) {
   WriteBootFile("abcdef\r\nghi\r\n");
-  subst::FailReadAfter(2);
+  stand_in::FailReadAfter(2);
   FileReader reader("c:\\boot.ini", GENERIC_READ, OPEN_EXISTING);
   char buffer[257];
   EXPECT_EQ(reader.ReadLine(buffer, 256), 2);
@@ -123,9 +123,9 @@ TEST_F(FileReaderTest, ReadsOneByteACallAndClosesTheHandle) {
     reader.ReadLine(buffer, 256);
     reader.ReadLine(buffer, 256);
   }
-  EXPECT_EQ(subst::CallsOf("ReadFile"), std::vector<std::string>(5, "ReadFile(1)"));
-  EXPECT_EQ(subst::CallsOf("CreateFileA").at(0), "CreateFileA(c:\\boot.ini, 0x80000000, 0, 3)");
-  EXPECT_EQ(subst::OpenHandleCount(), 0);
+  EXPECT_EQ(stand_in::CallsOf("ReadFile"), std::vector<std::string>(5, "ReadFile(1)"));
+  EXPECT_EQ(stand_in::CallsOf("CreateFileA").at(0), "CreateFileA(c:\\boot.ini, 0x80000000, 0, 3)");
+  EXPECT_EQ(stand_in::OpenHandleCount(), 0);
 }
 #endif
 

@@ -11,15 +11,12 @@ namespace {
 
 using Rows = std::vector<std::pair<std::string, std::string>>;
 
-const char kXp[] = "multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS";
-const char kW2k[] = "multi(0)disk(0)rdisk(0)partition(2)\\WINNT";
+using sample::k2000Path;
+using sample::kXpPath;
 // "Windows XP 日本語版" in Shift_JIS: the bytes pass through unconverted.
 const char kSjisName[] = "Windows XP \x93\xfa\x96\x7b\x8c\xea\x94\xc5";
 
-std::string Systems(const std::string& lines) {
-  return "[boot loader]\r\ntimeout=30\r\ndefault=" + std::string(kXp) +
-         "\r\n[operating systems]\r\n" + lines;
-}
+std::string Systems(const std::string& lines) { return sample::BootIni("30", kXpPath, lines); }
 
 struct TableCase {
   const char* name;
@@ -29,12 +26,12 @@ struct TableCase {
 
 const TableCase kTableCases[] = {
     {"TwoSystemsInFileOrder",
-     Systems(std::string(kXp) + "=\"Microsoft Windows XP Professional\" /fastdetect\r\n" + kW2k +
-             "=\"Windows 2000\" /fastdetect\r\n"),
-     {{kXp, "Microsoft Windows XP Professional"}, {kW2k, "Windows 2000"}}},
-    {"LastLineWithoutLineEnd", Systems(std::string(kXp) + "=\"XP\""), {{kXp, "XP"}}},
-    {"BytesAbove127Kept", Systems(std::string(kXp) + "=\"" + kSjisName + "\" /noexecute=optin\r\n"),
-     {{kXp, kSjisName}}},
+     Systems(sample::OsLine(kXpPath, "Microsoft Windows XP Professional", "/fastdetect") +
+             sample::OsLine(k2000Path, "Windows 2000", "/fastdetect")),
+     {{kXpPath, "Microsoft Windows XP Professional"}, {k2000Path, "Windows 2000"}}},
+    {"LastLineWithoutLineEnd", Systems(std::string(kXpPath) + "=\"XP\""), {{kXpPath, "XP"}}},
+    {"BytesAbove127Kept", Systems(sample::OsLine(kXpPath, kSjisName, "/noexecute=optin")),
+     {{kXpPath, kSjisName}}},
     {"HeaderCaseMatters", "[Operating Systems]\r\nC:\\=\"DOS\"\r\n", {}},
     {"HeaderWithTrailingBlankIsNoHeader", "[operating systems] \r\nC:\\=\"DOS\"\r\n", {}},
     {"HeaderWithLeadingBlankIsNoHeader", " [operating systems]\r\nC:\\=\"DOS\"\r\n", {}},

@@ -1,7 +1,7 @@
 // A stand-in for the part of Win32 that Brisvane calls, for the Linux test build.
 // Widths, constant values and return conventions follow Win32 exactly, so that code written
 // against it behaves the same against the real thing. File calls act on real files below a
-// folder chosen by the test (see control.h); window and security calls are recorded and
+// folder chosen by the test (see stand_in.h); window and security calls are recorded and
 // answer what the test has scripted.
 #pragma once
 

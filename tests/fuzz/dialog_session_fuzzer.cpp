@@ -23,7 +23,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <iterator>
 #include <string>
@@ -32,7 +31,7 @@
 
 #include "bootcfg/boot_file.h"
 #include "bootcfg/os_table.h"
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 #include "res/resource.h"
 #include "res/ui_text.h"
 #include "shell/app.h"
@@ -86,19 +85,17 @@ const WPARAM kCommands[] = {IDOK,
                             0};
 const UINT kOtherMessages[] = {WM_KEYDOWN, WM_CHAR, WM_LBUTTONDBLCLK, WM_CLOSE, WM_DESTROY};
 
-bool StartsWith(const std::string& s, const std::string& prefix) {
-  return s.compare(0, prefix.size(), prefix) == 0;
-}
-
 std::string Hex(unsigned long long n) {
   char text[24];
   std::snprintf(text, sizeof text, "0x%llX", n);
   return text;
 }
 
-std::string Box(const char* owner, const char* text, const char* caption, unsigned type) {
-  return std::string("MessageBoxA(") + owner + ", " + text + ", " + caption + ", " + Hex(type) +
-         ")";
+// A hex argument of the record as a number.
+unsigned long FromHex(const std::string& arg) { return std::strtoul(arg.c_str(), nullptr, 16); }
+
+stand_in::Call Box(const char* owner, const char* text, const char* caption, unsigned type) {
+  return {"MessageBoxA", {owner, text, caption, Hex(type)}};
 }
 
 struct Write {
@@ -111,48 +108,43 @@ struct Write {
 struct Segment {
   bool isCommand = false;
   WPARAM command = 0;
-  std::vector<std::string> calls;
+  std::vector<stand_in::Call> calls;
   std::vector<Write> writes;
   bool restartFailed = false;
   bool fileExisted = true;            // when the segment began
   bool attributesUnreadable = false;  // the made-to-fail GetFileAttributesA is in it
 };
 
-bool Has(const Segment& s, const std::string& call) {
+bool Has(const Segment& s, const stand_in::Call& call) {
   for (const auto& c : s.calls)
     if (c == call) return true;
   return false;
 }
 
-bool HasPrefix(const Segment& s, const std::string& prefix) {
+bool HasCallOf(const Segment& s, const std::string& function) {
   for (const auto& c : s.calls)
-    if (StartsWith(c, prefix)) return true;
+    if (c.name == function) return true;
   return false;
 }
 
-// Where the last call starting with `prefix` is; the segment's length when there is none.
-size_t LastIndexOf(const Segment& s, const std::string& prefix) {
+// Where the last call of `function` is; the segment's length when there is none.
+size_t LastIndexOf(const Segment& s, const std::string& function) {
   for (size_t i = s.calls.size(); i-- > 0;)
-    if (StartsWith(s.calls[i], prefix)) return i;
+    if (s.calls[i].name == function) return i;
   return s.calls.size();
 }
 
-std::vector<std::string> Boxes(const Segment& s) {
-  std::vector<std::string> out;
+std::vector<stand_in::Call> Boxes(const Segment& s) {
+  std::vector<stand_in::Call> out;
   for (const auto& c : s.calls)
-    if (StartsWith(c, "MessageBoxA(")) out.push_back(c);
+    if (c.name == "MessageBoxA") out.push_back(c);
   return out;
 }
 
-// "GetMessageA(0x111, 0x1)": a message taken from the queue, and its wParam.
-bool ParseMessage(const std::string& call, unsigned long* message, unsigned long* wParam) {
-  static const char kHead[] = "GetMessageA(0x";
-  if (!StartsWith(call, kHead)) return false;
-  char* end = nullptr;
-  *message = std::strtoul(call.c_str() + sizeof kHead - 1, &end, 16);
-  if (std::strncmp(end, ", 0x", 4) != 0) return false;
-  *wParam = std::strtoul(end + 4, &end, 16);
-  return std::strcmp(end, ")") == 0;
+// Whether the box is an error box of the program's.
+bool IsErrorBox(const stand_in::Call& box) {
+  return box.args.size() == 4 && box.args[2] == kAppName &&
+         box.args[3] == Hex(MB_OK | MB_ICONERROR);
 }
 
 // Follows the record call by call with what the stand-in does to the file, so that each
@@ -165,28 +157,25 @@ class Run {
         exists_(exists),
         attributes_(attributes) {}
 
-  std::vector<Segment> Segments(const std::vector<std::string>& calls) {
+  std::vector<Segment> Segments(const std::vector<stand_in::Call>& calls) {
     std::vector<Segment> segments(1);
     segments.back().fileExisted = exists_;
-    for (const std::string& call : calls) {
-      const std::string name = call.substr(0, call.find('('));
+    for (const stand_in::Call& call : calls) {
+      const std::string& name = call.name;
       const bool fails = Counts(name);
       if (name == "GetMessageA") {
         segments.emplace_back();
         segments.back().fileExisted = exists_;
-        unsigned long message = 0, wParam = 0;
-        if (ParseMessage(call, &message, &wParam) && message == WM_COMMAND) {
+        // A message taken from the queue: its number and its wParam.
+        if (call.args.size() == 2 && call.args[0] == Hex(WM_COMMAND)) {
           segments.back().isCommand = true;
-          segments.back().command = wParam;
+          segments.back().command = FromHex(call.args[1]);
         }
       }
       Segment& segment = segments.back();
       segment.calls.push_back(call);
       if (name == "SetFileAttributesA") {
-        unsigned long attributes = 0;
-        const size_t comma = call.rfind(", 0x");
-        if (comma != std::string::npos)
-          attributes = std::stoul(call.substr(comma + 4), nullptr, 16);
+        const unsigned long attributes = FromHex(call.args.at(1));
         if (!fails && exists_) attributes_ = attributes;
         attributesFailed_ = attributesFailed_ || fails;
         attributesRefused_ = attributesRefused_ || fails;
@@ -198,12 +187,13 @@ class Run {
         // lifted for this very write.
         FUZZ_CHECK(!exists_ || !Protected() || attributesRefused_,
                    "a write to a file still read-only, hidden or system: " +
-                       fuzz::Printable(call));
+                       fuzz::Printable(stand_in::Render(call)));
         attributesRefused_ = false;
         // The profile service makes a missing file; only a program that could not even
         // tell whether the file is there may get that far.
         FUZZ_CHECK(exists_ || segment.attributesUnreadable,
-                   "a write to a missing boot file would make one up: " + fuzz::Printable(call));
+                   "a write to a missing boot file would make one up: " +
+                       fuzz::Printable(stand_in::Render(call)));
         segment.writes.push_back(ParseWrite(call, !fails && !(exists_ && Protected())));
         if (segment.writes.back().ok) {
           if (!exists_) attributes_ = 0;  // made anew, plain
@@ -234,18 +224,13 @@ class Run {
     return true;
   }
 
-  static Write ParseWrite(const std::string& call, bool ok) {
-    static const std::string kHead =
-        "WritePrivateProfileStringA(" + std::string(kLoaderSection) + ", ";
-    static const std::string kTail = ", " + std::string(kBootFilePath) + ")";
-    FUZZ_CHECK(StartsWith(call, kHead) && call.size() >= kHead.size() + kTail.size() &&
-                   call.compare(call.size() - kTail.size(), kTail.size(), kTail) == 0,
-               "a write outside the loader's section of the boot file: " + fuzz::Printable(call));
-    const std::string keyValue =
-        call.substr(kHead.size(), call.size() - kHead.size() - kTail.size());
-    const size_t comma = keyValue.find(", ");
-    FUZZ_CHECK(comma != std::string::npos, fuzz::Printable(call));
-    return {keyValue.substr(0, comma), keyValue.substr(comma + 2), ok};
+  // The key and value of a write: (section, key, value, file) as the record has them.
+  static Write ParseWrite(const stand_in::Call& call, bool ok) {
+    FUZZ_CHECK(call.args.size() == 4 && call.args[0] == kLoaderSection &&
+                   call.args[3] == kBootFilePath,
+               "a write outside the loader's section of the boot file: " +
+                   fuzz::Printable(stand_in::Render(call)));
+    return {call.args[1], call.args[2], ok};
   }
 
   std::string failing_;
@@ -264,7 +249,7 @@ std::string Describe(const std::vector<Segment>& segments) {
   std::string text;
   for (const auto& s : segments)
     for (const auto& c : s.calls)
-      if (!StartsWith(c, "ReadFile(")) text += "\n  " + fuzz::Printable(c);
+      if (c.name != "ReadFile") text += "\n  " + fuzz::Printable(stand_in::Render(c));
   return text;
 }
 
@@ -293,18 +278,14 @@ void CheckCommand(const Segment& s, long selection, const Detail& detail) {
           "an unknown setting written" + detail());
     }
   }
-  const bool restart = HasPrefix(s, "ExitWindowsEx(");
-  const bool closes = HasPrefix(s, "EndDialog(") || HasPrefix(s, "PostQuitMessage(");
-  const std::vector<std::string> boxes = Boxes(s);
-  const std::string errorBoxTail =
-      std::string(", ") + kAppName + ", " + Hex(MB_OK | MB_ICONERROR) + ")";
+  const bool restart = HasCallOf(s, "ExitWindowsEx");
+  const bool closes = HasCallOf(s, "EndDialog") || HasCallOf(s, "PostQuitMessage");
+  const std::vector<stand_in::Call> boxes = Boxes(s);
 
   if (failed) {
     FUZZ_CHECK(!restart, "a restart after a failed write" + detail());
     FUZZ_CHECK(!closes, "the dialog closed after a failed write" + detail());
-    FUZZ_CHECK(boxes.size() == 1 && boxes[0].size() > errorBoxTail.size() &&
-                   boxes[0].compare(boxes[0].size() - errorBoxTail.size(), errorBoxTail.size(),
-                                    errorBoxTail) == 0,
+    FUZZ_CHECK(boxes.size() == 1 && IsErrorBox(boxes[0]),
                "a failed write not reported as an error" + detail());
     // Only "default" on disk when it was written and the write after it failed.
     const bool onlyDefault = s.writes.size() == 2 && s.writes[0].ok && !s.writes[1].ok;
@@ -327,8 +308,8 @@ void CheckCommand(const Segment& s, long selection, const Detail& detail) {
                "switch did not write the selection with no waiting" + detail());
     FUZZ_CHECK(
         restart &&
-            LastIndexOf(s, "ExitWindowsEx(") > LastIndexOf(s, "WritePrivateProfileStringA(") &&
-            Has(s, "ExitWindowsEx(" + Hex(EWX_REBOOT | EWX_FORCE) + ", 0)"),
+            LastIndexOf(s, "ExitWindowsEx") > LastIndexOf(s, "WritePrivateProfileStringA") &&
+            Has(s, {"ExitWindowsEx", {Hex(EWX_REBOOT | EWX_FORCE), "0"}}),
         "switch wrote both settings but requested no forced restart" + detail());
     FUZZ_CHECK(closes, "switch left the dialog open" + detail());
     if (s.restartFailed) {
@@ -394,25 +375,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::WriteBootFile(file);
     SetFileAttributesA(kBootFilePath, attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
   }
-  subst::ClearCalls();
-  subst::SetCurSel(selection);
+  stand_in::ClearCalls();
+  stand_in::SetCurSel(selection);
   for (const auto& m : messages) {
     const bool dialogTakes = m.first & 1;
     switch ((m.first >> 1) & 3) {
       case 0:
       case 1:
-        subst::PostToQueue(WM_COMMAND, kCommands[m.second % std::size(kCommands)], dialogTakes);
+        stand_in::PostToQueue(WM_COMMAND, kCommands[m.second % std::size(kCommands)], dialogTakes);
         break;
       case 2:
-        subst::PostToQueue(WM_COMMAND, MAKEWPARAM(m.second, m.first >> 3), dialogTakes);
+        stand_in::PostToQueue(WM_COMMAND, MAKEWPARAM(m.second, m.first >> 3), dialogTakes);
         break;
       default:
-        subst::PostToQueue(kOtherMessages[m.first % std::size(kOtherMessages)], m.second,
+        stand_in::PostToQueue(kOtherMessages[m.first % std::size(kOtherMessages)], m.second,
                            dialogTakes);
         break;
     }
   }
-  if (failing) subst::FailCall(failing, failingNth);
+  if (failing) stand_in::FailCall(failing, failingNth);
   g_osCount = 0;
 
   std::vector<char> commandLineBuffer(commandLine.begin(), commandLine.end());
@@ -420,9 +401,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   HINSTANCE__ instance = {};
   const int exitCode = WinMain(&instance, nullptr, commandLineBuffer.data(), SW_SHOWNORMAL);
 
-  if (failing) subst::FailCall(failing, INT_MAX);  // the checks below call the stand-in too
+  if (failing) stand_in::FailCall(failing, INT_MAX);  // the checks below call the stand-in too
   Run run(failing, failingNth, !missing, attributes);
-  const std::vector<Segment> segments = run.Segments(subst::Calls());
+  const std::vector<Segment> segments = run.Segments(stand_in::Calls());
   const Detail detail = [&] {
     return "\nflags " + Hex(flags) + ", failing " + (failing ? failing : "nothing") + " #" +
            std::to_string(failingNth) + ", selection " + std::to_string(selection) +
@@ -430,7 +411,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
            "\ncalls:" + Describe(segments);
   };
 
-  FUZZ_CHECK(subst::OpenHandleCount() == 0, "a handle left open" + detail());
+  FUZZ_CHECK(stand_in::OpenHandleCount() == 0, "a handle left open" + detail());
   if (!commandLine.empty()) {
     // The reset: one write, no window, no box, no restart; the exit code tells the outcome.
     // Without a boot file nothing is written and the reset fails.
@@ -440,30 +421,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(refused || (segments[0].writes[0].key == "timeout" &&
                            segments[0].writes[0].value == kTimeoutReset),
                "the command-line reset wrote something else" + detail());
-    FUZZ_CHECK(!HasPrefix(segments[0], "RegisterClassA(") &&
-                   !HasPrefix(segments[0], "CreateDialogParamA(") &&
-                   !HasPrefix(segments[0], "MessageBoxA(") &&
-                   !HasPrefix(segments[0], "ExitWindowsEx("),
+    FUZZ_CHECK(!HasCallOf(segments[0], "RegisterClassA") &&
+                   !HasCallOf(segments[0], "CreateDialogParamA") &&
+                   !HasCallOf(segments[0], "MessageBoxA") &&
+                   !HasCallOf(segments[0], "ExitWindowsEx"),
                "the command-line reset showed something or restarted" + detail());
     FUZZ_CHECK(exitCode == (!refused && segments[0].writes[0].ok ? kExitOk : kExitNotWritten),
                "the exit code hides the reset's outcome" + detail());
   } else {
     FUZZ_CHECK(exitCode == 0, "the window's run ended with " + std::to_string(exitCode) + detail());
     FUZZ_CHECK(g_osCount >= 0 && g_osCount <= fuzz::kExpectedMaxRows, "table size" + detail());
-    const std::vector<std::string>& lines = subst::ListLines();
+    const std::vector<std::string>& lines = stand_in::ListLines();
     bool listMatches = lines.size() == static_cast<size_t>(g_osCount);
     for (size_t i = 0; listMatches && i < lines.size(); ++i)
       listMatches = lines[i] == g_osEntries[i].description;
     FUZZ_CHECK(listMatches, "the list is not the table's descriptions in order" + detail());
-    FUZZ_CHECK(segments[0].writes.empty() && !HasPrefix(segments[0], "ExitWindowsEx("),
+    FUZZ_CHECK(segments[0].writes.empty() && !HasCallOf(segments[0], "ExitWindowsEx"),
                "written before any command" + detail());
     if (run.FailureHit() && (std::string(failing) == "RegisterClassA" ||
                              std::string(failing) == "CreateDialogParamA")) {
-      const std::vector<std::string> boxes = Boxes(segments[0]);
-      FUZZ_CHECK(segments.size() == 1 && boxes.size() == 1 &&
-                     StartsWith(boxes[0], "MessageBoxA(NULL, ") &&
-                     boxes[0].find(std::string(", ") + kAppName + ", " + Hex(MB_ICONERROR) + ")") !=
-                         std::string::npos,
+      const std::vector<stand_in::Call> boxes = Boxes(segments[0]);
+      FUZZ_CHECK(segments.size() == 1 && boxes.size() == 1 && boxes[0].args.at(0) == "NULL" &&
+                     IsErrorBox(boxes[0]),
                  "a failed start-up not reported, or the loop ran anyway" + detail());
     }
     for (size_t i = 1; i < segments.size(); ++i) CheckCommand(segments[i], selection, detail);

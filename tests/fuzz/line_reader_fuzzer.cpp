@@ -10,7 +10,7 @@
 
 #include "bootcfg/boot_file.h"
 #include "bootcfg/file_reader.h"
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 #include "support/harness.h"
 #include "support/oracle.h"
 
@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::unique_ptr<char[]> buffer(new char[maxChars + 1]);
   {
     FileReader reader(kBootFilePath, GENERIC_READ, OPEN_EXISTING);
-    FUZZ_CHECK(subst::OpenHandleCount() == ((missing || openFails) ? 0 : 1),
-               "open handles: " + std::to_string(subst::OpenHandleCount()));
+    FUZZ_CHECK(stand_in::OpenHandleCount() == ((missing || openFails) ? 0 : 1),
+               "open handles: " + std::to_string(stand_in::OpenHandleCount()));
     // Every call takes at least one byte or reports the end, so this many calls reach the end
     // and then make sure it stays the end.
     for (size_t call = 0; call <= visible.size() + 1; ++call) {
@@ -53,6 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       FUZZ_CHECK(buffer[expected.text.size()] == '\0', detail());
     }
   }
-  FUZZ_CHECK(subst::OpenHandleCount() == 0, "the reader left its file open");
+  FUZZ_CHECK(stand_in::OpenHandleCount() == 0, "the reader left its file open");
   return 0;
 }

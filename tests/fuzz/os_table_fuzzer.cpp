@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bootcfg/os_table.h"
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 #include "support/harness.h"
 #include "support/oracle.h"
 
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   g_osCount = -7;
   LoadOsTable();
   CheckTable(file, rows);
-  FUZZ_CHECK(subst::OpenHandleCount() == 0, "the load left the file open");
+  FUZZ_CHECK(stand_in::OpenHandleCount() == 0, "the load left the file open");
 
   // Only reading happened: the file is unchanged.
   std::string after;
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memset(g_osEntries, 0x3C, sizeof g_osEntries);
     LoadOsTable();
     CheckTable(file, rows);
-    FUZZ_CHECK(subst::OpenHandleCount() == 0, "the second load left the file open");
+    FUZZ_CHECK(stand_in::OpenHandleCount() == 0, "the second load left the file open");
   }
   return 0;
 }

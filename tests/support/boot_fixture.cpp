@@ -1,13 +1,9 @@
 #include "boot_fixture.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "support/boot_file_bytes.h"
 
 #ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
 #endif
 
 const char BootFileTest::kMissing[] = "<missing>";
@@ -16,76 +12,41 @@ namespace {
 
 const char kBootPath[] = "c:\\boot.ini";
 
-std::string HostBootPath() {
-#ifdef _WIN32
-  return kBootPath;
-#else
-  return subst::HostPath(kBootPath);
-#endif
-}
-
-// Windows' profile service keeps files it has parsed in a cache; a test that swaps the file
-// underneath must make it look again. The stand-in caches nothing.
-void ForgetCachedProfile() {
-#ifdef _WIN32
-  WritePrivateProfileStringA(nullptr, nullptr, nullptr, kBootPath);
-#endif
-}
-
 }  // namespace
 
 void BootFileTest::SetUp() {
 #ifndef _WIN32
-  subst::Reset();
-  char folder[] = "/tmp/brisvane-test-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  root_ = folder;
-  ASSERT_EQ(mkdir((root_ + "/c").c_str(), 0755), 0);
-  subst::SetDriveRoot(root_);
+  drive_ = std::make_unique<PrivateDrive>();
+  ASSERT_TRUE(drive_->Made());
+  drive_->Use();
 #endif
   RemoveBootFile();
 #ifndef _WIN32
-  subst::ClearCalls();
+  stand_in::ClearCalls();
 #endif
 }
 
 void BootFileTest::TearDown() {
   RemoveBootFile();
 #ifndef _WIN32
-  rmdir((root_ + "/c").c_str());
-  rmdir(root_.c_str());
-  subst::Reset();
+  drive_.reset();
+  stand_in::Reset();
 #endif
 }
 
 void BootFileTest::WriteBootFile(const std::string& bytes) {
-  RemoveBootFile();
-  FILE* f = std::fopen(HostBootPath().c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
-  ASSERT_EQ(std::fclose(f), 0);
-  ForgetCachedProfile();
+  ASSERT_TRUE(boot_file_bytes::Write(bytes)) << boot_file_bytes::HostPath();
 #ifndef _WIN32
-  subst::ClearCalls();  // the program's calls are what a test looks at, not the fixture's
+  stand_in::ClearCalls();  // the program's calls are what a test looks at, not the fixture's
 #endif
 }
 
 std::string BootFileTest::ReadBootFile() {
-  FILE* f = std::fopen(HostBootPath().c_str(), "rb");
-  if (!f) return kMissing;
   std::string bytes;
-  char chunk[4096];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, n);
-  std::fclose(f);
-  return bytes;
+  return boot_file_bytes::Read(&bytes) ? bytes : kMissing;
 }
 
-void BootFileTest::RemoveBootFile() {
-  SetFileAttributesA(kBootPath, FILE_ATTRIBUTE_NORMAL);
-  std::remove(HostBootPath().c_str());
-  ForgetCachedProfile();
-}
+void BootFileTest::RemoveBootFile() { boot_file_bytes::Remove(); }
 
 ExclusiveHold::ExclusiveHold()
     : handle_(CreateFileA(kBootPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING,

@@ -4,9 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "platform/platform.h"
+#include "support/boot_ini.h"
+
+#ifndef _WIN32
+#include "support/private_drive.h"
+#endif
 
 class BootFileTest : public ::testing::Test {
  protected:
@@ -21,8 +27,10 @@ class BootFileTest : public ::testing::Test {
 
   static const char kMissing[];
 
+#ifndef _WIN32
  private:
-  std::string root_;
+  std::unique_ptr<PrivateDrive> drive_;
+#endif
 };
 
 // A handle on c:\boot.ini held without sharing, as another program might hold it.

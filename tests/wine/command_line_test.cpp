@@ -10,10 +10,10 @@
 
 namespace {
 
-const char kBefore[] =
-    "[boot loader]\r\ntimeout=7\r\ndefault=C:\\\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n";
-const char kReset[] =
-    "[boot loader]\r\ntimeout=30\r\ndefault=C:\\\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n";
+const std::string kBefore =
+    sample::BootIni("7", sample::kDosPath, sample::OsLine(sample::kDosPath, "DOS"));
+const std::string kReset =
+    sample::BootIni("30", sample::kDosPath, sample::OsLine(sample::kDosPath, "DOS"));
 
 // The program as built, beside the folder of this test program.
 std::string BuiltProgram() {

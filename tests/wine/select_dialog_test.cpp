@@ -22,22 +22,23 @@ using wine_ui::BackOut;
 using wine_ui::Pump;
 using wine_ui::RestartGuard;
 
-const char kPath0[] = "multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS";
-const char kPath1[] = "multi(0)disk(0)rdisk(0)partition(2)\\WINNT";
-const char kPath2[] = "multi(0)disk(0)rdisk(0)partition(3)\\WINXPJ";
+using sample::k2000Path;
+using sample::kXpPath;
+const char kXpJapanesePath[] = "multi(0)disk(0)rdisk(0)partition(3)\\WINXPJ";
 // Not in sorted order, and one line in Shift_JIS (日本語版), as Japanese Setup writes it.
 const char kDesc0[] = "Windows XP Professional";
 const char kDesc1[] = "Windows 2000";
 const char kDesc2[] = "Microsoft Windows XP \x93\xfa\x96\x7b\x8c\xea\x94\xc5";
 
 std::string BootIni(const std::string& timeout, const std::string& deflt) {
-  return "[boot loader]\r\ntimeout=" + timeout + "\r\ndefault=" + deflt +
-         "\r\n[operating systems]\r\n" + kPath0 + "=\"" + kDesc0 + "\" /fastdetect\r\n" +
-         kPath1 + "=\"" + kDesc1 + "\" /fastdetect\r\n" + kPath2 + "=\"" + kDesc2 +
-         "\" /noexecute=optin /fastdetect\r\n";
+  return sample::BootIni(
+      timeout, deflt,
+      sample::OsLine(kXpPath, kDesc0, "/fastdetect") +
+          sample::OsLine(k2000Path, kDesc1, "/fastdetect") +
+          sample::OsLine(kXpJapanesePath, kDesc2, "/noexecute=optin /fastdetect"));
 }
 
-const std::string kBootIni = BootIni("30", kPath0);
+const std::string kBootIni = BootIni("30", kXpPath);
 
 class SelectDialogTest : public BootFileTest {
  protected:
@@ -195,7 +196,7 @@ TEST_F(SelectDialogTest, ChooseAtStartUpWritesTheMenuSettingsThenTellsAndEnds) {
   Open();
   Select(1);
   Click(IDC_BOOTMENU);
-  EXPECT_EQ(ReadBootFile(), BootIni("-1", kPath1));
+  EXPECT_EQ(ReadBootFile(), BootIni("-1", k2000Path));
   ASSERT_EQ(boxes_.boxes().size(), 1u);
   const Box& box = boxes_.boxes()[0];
   EXPECT_EQ(box.caption, kCaptionBootMenuInfo);

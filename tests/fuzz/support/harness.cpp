@@ -1,14 +1,13 @@
 #include "harness.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
-#include "bootcfg/boot_file.h"
-#include "platform/linux/control.h"
+#include "platform/linux/stand_in.h"
+#include "support/boot_file_bytes.h"
+#include "support/private_drive.h"
 
 namespace fuzz {
 
@@ -54,71 +53,34 @@ std::string Input::Bytes(size_t count) {
 
 std::string Input::Rest() { return Bytes(size_); }
 
-namespace {
-
-std::string g_root;
-
-void RemoveRoot() {
-  std::error_code ignored;
-  std::filesystem::remove_all(g_root, ignored);
-}
-
-std::string HostBootPath() { return subst::HostPath(kBootFilePath); }
-
-}  // namespace
-
 void FreshDrive() {
-  subst::Reset();
-  if (g_root.empty()) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/brisvane-fuzz-XXXXXX";
-    if (!mkdtemp(pattern.data())) CheckFailed(__FILE__, __LINE__, "mkdtemp", pattern);
-    g_root = pattern;
-    if (mkdir((g_root + "/c").c_str(), 0755) != 0)
-      CheckFailed(__FILE__, __LINE__, "mkdir", g_root + "/c");
-    std::atexit(RemoveRoot);
-  }
-  subst::SetDriveRoot(g_root);
+  static const PrivateDrive drive;
+  if (!drive.Made()) CheckFailed(__FILE__, __LINE__, "drive.Made()", "no temporary folder");
+  drive.Use();
   RemoveBootFile();
-  subst::ClearCalls();
+  stand_in::ClearCalls();
 }
 
 void WriteBootFile(const std::string& bytes) {
-  RemoveBootFile();
-  FILE* f = std::fopen(HostBootPath().c_str(), "wb");
-  if (!f) CheckFailed(__FILE__, __LINE__, "fopen", HostBootPath());
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  if (std::fclose(f) != 0 || !written) CheckFailed(__FILE__, __LINE__, "fwrite", HostBootPath());
+  if (!boot_file_bytes::Write(bytes))
+    CheckFailed(__FILE__, __LINE__, "boot_file_bytes::Write", boot_file_bytes::HostPath());
 }
 
-void RemoveBootFile() {
-  // The stand-in keeps hidden and system by path; a new file must not inherit them.
-  SetFileAttributesA(kBootFilePath, FILE_ATTRIBUTE_NORMAL);
-  unlink(HostBootPath().c_str());
-}
+void RemoveBootFile() { boot_file_bytes::Remove(); }
 
-bool ReadBootFile(std::string* bytes) {
-  bytes->clear();
-  FILE* f = std::fopen(HostBootPath().c_str(), "rb");
-  if (!f) return false;
-  char chunk[4096];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes->append(chunk, n);
-  std::fclose(f);
-  return true;
-}
+bool ReadBootFile(std::string* bytes) { return boot_file_bytes::Read(bytes); }
 
 bool BootFileReadOnly() {
   struct stat st;
-  return stat(HostBootPath().c_str(), &st) == 0 && !(st.st_mode & S_IWUSR);
+  return stat(boot_file_bytes::HostPath().c_str(), &st) == 0 && !(st.st_mode & S_IWUSR);
 }
 
 std::string PrepareReader(const std::string& file, bool missing, bool openFails, bool limited,
                           size_t readLimit) {
   FreshDrive();
   if (!missing) WriteBootFile(file);
-  if (openFails) subst::FailCall("CreateFileA");
-  if (limited) subst::FailReadAfter(static_cast<long>(readLimit));
+  if (openFails) stand_in::FailCall("CreateFileA");
+  if (limited) stand_in::FailReadAfter(static_cast<long>(readLimit));
   std::string visible = (missing || openFails) ? "" : file;
   if (limited && visible.size() > readLimit) visible.resize(readLimit);
   return visible;

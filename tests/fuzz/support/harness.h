@@ -35,8 +35,8 @@ class Input {
   size_t size_;
 };
 
-// Resets the Win32 stand-in and points drive C: at this process's own temporary folder,
-// made on first use and removed at exit. Nothing else of the host is ever touched.
+// Resets the Win32 stand-in and points drive C: at this process's own private drive, made
+// on first use and removed at exit, with no boot file on it.
 void FreshDrive();
 
 // c:\boot.ini on the private drive.

@@ -1,11 +1,16 @@
 // How a test steers the Linux stand-in of Win32: where drive letters lead, which call fails
 // next, what the window and security calls answer, and what the program has called so far.
+// The calls themselves live one file per Windows service: kernel32_files.cpp (CreateFileA,
+// ReadFile, Get/SetFileAttributesA), handles.cpp (CloseHandle and the handle table),
+// kernel32_profile.cpp (WritePrivateProfileStringA, with its edit in profile_rewrite.cpp),
+// kernel32_errors.cpp, kernel32_process.cpp, kernel32_nls.cpp, user32.cpp (windows, messages,
+// boxes, ExitWindowsEx) and advapi32.cpp (the token and the privilege).
 #pragma once
 
 #include <string>
 #include <vector>
 
-namespace subst {
+namespace stand_in {
 
 // Maps "x:\a\b" to "<folder>/x/a/b" (drive letter lower-cased). Until set, every drive path
 // fails as not found.
@@ -27,21 +32,34 @@ void ClearFailures();
 // From now on ReadFile fails once `bytes` bytes have been handed out in all.
 void FailReadAfter(long bytes);
 
-// Every call the program made, in order, one line each: "Name(arg, arg, ...)".
-const std::vector<std::string>& Calls();
+// One call the program made: the function's name and its arguments as the record writes
+// them (strings as they are or NULL, numbers in decimal, flags and messages in hex, windows by
+// name).
+struct Call {
+  std::string name;
+  std::vector<std::string> args;
+};
+
+bool operator==(const Call& a, const Call& b);
+
+// The call as golden traces spell it: "Name(arg, arg, ...)".
+std::string Render(const Call& call);
+
+// Every call the program made, in order.
+const std::vector<Call>& Calls();
 void ClearCalls();
 
-// The recorded calls of one function only.
+// The recorded calls of one function only, rendered.
 std::vector<std::string> CallsOf(const std::string& function);
 
 // Handles opened and not yet closed.
 int OpenHandleCount();
 
-}  // namespace subst
+}  // namespace stand_in
 
 #include "win32.h"
 
-namespace subst {
+namespace stand_in {
 
 // What LB_GETCURSEL answers (LB_ERR until set: nothing selected).
 void SetCurSel(long index);
@@ -66,4 +84,4 @@ const WNDCLASSA& RegisteredClass();
 // The list's lines, in the order LB_ADDSTRING appended them.
 const std::vector<std::string>& ListLines();
 
-}  // namespace subst
+}  // namespace stand_in

@@ -1,15 +1,19 @@
-// The window manager and security calls, recorded in order and answering as scripted. The
-// dialog manager is reduced to what the program relies on: WM_INITDIALOG during creation,
-// a queue of messages, and keyboard commands handed to the dialog procedure.
+// The window calls (winuser.h), recorded in order and answering as scripted. The dialog
+// manager is reduced to what the program relies on: WM_INITDIALOG during creation, a queue of
+// messages, and keyboard commands handed to the dialog procedure. ExitWindowsEx is here too,
+// where Windows has it.
+#include "user32.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <map>
 
-#include "control.h"
-#include "state.h"
+#include "failure.h"
+#include "record.h"
+#include "stand_in.h"
 
-namespace subst {
+namespace stand_in {
 namespace {
 
 struct Queued {
@@ -21,7 +25,6 @@ HWND__ g_dialog;
 // Far more -1 answers in a row than any run of the program can ask for.
 const int kMaxBlockedAnswers = 1000;
 std::map<int, HWND__> g_items;  // the dialog's controls, by id; a node never moves
-HANDLE const g_token = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(0x70C0));
 DLGPROC g_dialogProc;
 WNDCLASSA g_class;
 std::deque<Queued> g_queue;
@@ -44,11 +47,6 @@ std::string Resource(LPCSTR name) {
   return value <= 0xFFFF ? "#" + std::to_string(value) : Arg(name);
 }
 
-bool Fail(DWORD error) {
-  SetLastError(error);
-  return false;
-}
-
 }  // namespace
 
 void SetCurSel(long index) { g_curSel = index; }
@@ -68,9 +66,7 @@ HWND DialogItem(int id) { return &g_items[id]; }
 const WNDCLASSA& RegisteredClass() { return g_class; }
 const std::vector<std::string>& ListLines() { return g_listLines; }
 
-bool IsToken(HANDLE handle) { return handle == g_token; }
-
-void ResetUi() {
+void ResetWindows() {
   g_dialogProc = nullptr;
   g_class = WNDCLASSA();
   g_queue.clear();
@@ -81,9 +77,9 @@ void ResetUi() {
   g_blockedAnswers = 0;
 }
 
-}  // namespace subst
+}  // namespace stand_in
 
-using namespace subst;
+using namespace stand_in;
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
   Record("RegisterClassA", {Arg(wc->lpszClassName)});
@@ -211,33 +207,5 @@ int WINAPI MessageBoxA(HWND hwnd, LPCSTR text, LPCSTR caption, UINT type) {
 BOOL WINAPI ExitWindowsEx(UINT flags, DWORD reason) {
   Record("ExitWindowsEx", {ArgHex(flags), Arg(static_cast<long long>(reason))});
   if (ShouldFail("ExitWindowsEx")) return Fail(ERROR_ACCESS_DENIED);
-  return TRUE;
-}
-
-BOOL WINAPI OpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
-  Record("OpenProcessToken", {process == GetCurrentProcess() ? "self" : "other", ArgHex(access)});
-  if (ShouldFail("OpenProcessToken")) return Fail(ERROR_ACCESS_DENIED);
-  *token = g_token;
-  return TRUE;
-}
-
-BOOL WINAPI LookupPrivilegeValueA(LPCSTR system, LPCSTR name, PLUID luid) {
-  Record("LookupPrivilegeValueA", {Arg(system), Arg(name)});
-  if (ShouldFail("LookupPrivilegeValueA")) return Fail(ERROR_NO_SUCH_PRIVILEGE);
-  luid->LowPart = 19;  // SE_SHUTDOWN_PRIVILEGE's value on Windows
-  luid->HighPart = 0;
-  return TRUE;
-}
-
-BOOL WINAPI AdjustTokenPrivileges(HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES state,
-                                  DWORD length, PTOKEN_PRIVILEGES previous, LPDWORD returned) {
-  Record("AdjustTokenPrivileges",
-         {IsToken(token) ? "token" : "other", Arg(disableAll),
-          state ? Arg(static_cast<long long>(state->PrivilegeCount)) : "NULL",
-          state ? Arg(static_cast<long long>(state->Privileges[0].Luid.LowPart)) : "-",
-          state ? ArgHex(state->Privileges[0].Attributes) : "-",
-          Arg(static_cast<long long>(length)), previous ? "buffer" : "NULL",
-          returned ? "length" : "NULL"});
-  if (ShouldFail("AdjustTokenPrivileges")) return Fail(ERROR_ACCESS_DENIED);
   return TRUE;
 }
