@@ -4,12 +4,12 @@
 #ifndef BRISVANE_RESOURCE_H
 #define BRISVANE_RESOURCE_H
 
-#define IDD_SELECT   101
-#define IDI_MAIN     102
+#define IDD_SELECT 101
+#define IDI_MAIN 102
 
 /* IDOK (1) and IDCANCEL (2) come from windows.h. */
 #define IDC_BOOTMENU 3
-#define IDC_OSLIST   1002
-#define IDC_ABOUT    1003
+#define IDC_OSLIST 1002
+#define IDC_ABOUT 1003
 
 #endif /* BRISVANE_RESOURCE_H */

@@ -2,10 +2,10 @@
 // literals into Shift_JIS bytes (code page 932) for the ANSI message boxes.
 #pragma once
 
-extern const char kAppName[];              // caption of the error boxes, the window class
-extern const char kTextClassFailed[];      // the window class could not be registered
-extern const char kTextWindowFailed[];     // the dialog could not be created
-extern const char kTextBootMenuInfo[];     // the loader's menu will ask at the next start
+extern const char kAppName[];           // caption of the error boxes, the window class
+extern const char kTextClassFailed[];   // the window class could not be registered
+extern const char kTextWindowFailed[];  // the dialog could not be created
+extern const char kTextBootMenuInfo[];  // the loader's menu will ask at the next start
 extern const char kCaptionBootMenuInfo[];
 extern const char kTextAbout[];
 extern const char kCaptionAbout[];

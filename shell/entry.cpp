@@ -8,7 +8,6 @@ HINSTANCE g_hInstance;
 // exit code says whether the file was really written, so that a script can tell.
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow) {
   g_hInstance = hInstance;
-  if (lpCmdLine[0] != '\0')
-    return SetMenuTimeout(kTimeoutReset) ? kExitOk : kExitNotWritten;
+  if (lpCmdLine[0] != '\0') return SetMenuTimeout(kTimeoutReset) ? kExitOk : kExitNotWritten;
   return RunSelectionWindow(hInstance, nCmdShow);
 }

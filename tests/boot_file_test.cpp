@@ -1,10 +1,11 @@
 // The two settings the program writes: only the named key changes, a read-only, hidden or
 // system boot file is still written and keeps its attributes, and a write that cannot happen
 // is reported.
+#include "bootcfg/boot_file.h"
+
 #include <string>
 #include <vector>
 
-#include "bootcfg/boot_file.h"
 #include "support/boot_fixture.h"
 
 #ifndef _WIN32
@@ -42,10 +43,8 @@ const WriteCase kWriteCases[] = {
     {"TimeoutZero", WriteTimeout, "0", Standard(), Standard("0")},
     {"TimeoutAsk", WriteTimeout, "-1", Standard(), Standard("-1")},
     {"TimeoutReset", WriteTimeout, "30", Standard("-1"), Standard()},
-    {"DefaultOtherSystem", WriteDefault, k2000Path, Standard(),
-     Standard("30", k2000Path)},
-    {"DefaultWithHighBytes", WriteDefault, kSjisPath, Standard(),
-     Standard("30", kSjisPath)},
+    {"DefaultOtherSystem", WriteDefault, k2000Path, Standard(), Standard("30", k2000Path)},
+    {"DefaultWithHighBytes", WriteDefault, kSjisPath, Standard(), Standard("30", kSjisPath)},
     {"SectionAndKeyNamesIgnoreCase", WriteTimeout, "0",
      "[Boot Loader]\r\nTimeout=30\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n",
      "[Boot Loader]\r\nTimeout=0\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n"},
@@ -106,7 +105,8 @@ TEST_F(BootFileWriteTest, WriteToHeldFileReportsFailure) {
 TEST_F(BootFileWriteTest, MissingSectionIsAdded) {
   WriteBootFile("[operating systems]\r\nC:\\=\"DOS\"\r\n");
   EXPECT_TRUE(SetMenuTimeout("30"));
-  EXPECT_EQ(ReadBootFile(), "[operating systems]\r\nC:\\=\"DOS\"\r\n[boot loader]\r\ntimeout=30\r\n");
+  EXPECT_EQ(ReadBootFile(),
+            "[operating systems]\r\nC:\\=\"DOS\"\r\n[boot loader]\r\ntimeout=30\r\n");
 }
 
 // A boot file that is not there is not made up: no loader would read it.

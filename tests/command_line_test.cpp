@@ -2,13 +2,13 @@
 // blanks and control characters that follow it. Bytes from 0x80 up are never blanks; they are
 // the Shift_JIS of a Japanese folder or argument. Runs natively and under Wine, both with
 // code page 932 as the ANSI code page.
+#include "shell/command_line.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
-
-#include "shell/command_line.h"
 
 namespace {
 

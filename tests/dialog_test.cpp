@@ -23,8 +23,8 @@ using sample::kXpPath;
 std::string BootIni(const std::string& timeout, const std::string& deflt) {
   return sample::BootIni(timeout, deflt,
                          sample::OsLine(kXpPath, "Windows XP", "/fastdetect") +
-                             sample::OsLine(k2000Path, "Windows 2000", "/fastdetect") +
-                             kDosPath + "=\r\n");
+                             sample::OsLine(k2000Path, "Windows 2000", "/fastdetect") + kDosPath +
+                             "=\r\n");
 }
 
 const std::string kBootIni = BootIni("30", kXpPath);
@@ -32,9 +32,14 @@ const std::string kBootIni = BootIni("30", kXpPath);
 // The calls that make up what a command does; file reads and attribute juggling are left to
 // the settings tests.
 std::vector<std::string> Actions() {
-  static const char* const kShown[] = {
-      "WritePrivateProfileStringA", "OpenProcessToken", "LookupPrivilegeValueA",
-      "AdjustTokenPrivileges", "ExitWindowsEx", "EndDialog", "PostQuitMessage", "MessageBoxA"};
+  static const char* const kShown[] = {"WritePrivateProfileStringA",
+                                       "OpenProcessToken",
+                                       "LookupPrivilegeValueA",
+                                       "AdjustTokenPrivileges",
+                                       "ExitWindowsEx",
+                                       "EndDialog",
+                                       "PostQuitMessage",
+                                       "MessageBoxA"};
   std::vector<std::string> out;
   for (const stand_in::Call& call : stand_in::Calls()) {
     bool shown = call.name == "CloseHandle" && call.args == std::vector<std::string>{"token"};
@@ -83,12 +88,12 @@ std::vector<std::string> SwitchedTo(const std::string& path) {
 // is selected, no call fails, nothing is done and the file stays as it was.
 struct CommandCase {
   const char* name = nullptr;
-  WPARAM command = 0;                 // WM_COMMAND's whole wParam
-  long selection = LB_ERR;            // LB_GETCURSEL's answer
-  const char* fails = nullptr;        // a platform call made to fail
-  int failsAt = 0;                    // which call of it
-  std::vector<std::string> actions;   // the calls that make up what it does, in order
-  std::string file = kBootIni;        // the boot file afterwards
+  WPARAM command = 0;                // WM_COMMAND's whole wParam
+  long selection = LB_ERR;           // LB_GETCURSEL's answer
+  const char* fails = nullptr;       // a platform call made to fail
+  int failsAt = 0;                   // which call of it
+  std::vector<std::string> actions;  // the calls that make up what it does, in order
+  std::string file = kBootIni;       // the boot file afterwards
 
   CommandCase& Selected(long row) {
     selection = row;
@@ -162,7 +167,8 @@ const CommandCase kCommands[] = {
     Command("SwitchTellsWhenRestartRefused", IDOK)
         .Selected(1)
         .Failing("ExitWindowsEx", 1)
-        .Does(Join({{Write("default", k2000Path), Write("timeout", "0")}, kRestart,
+        .Does(Join({{Write("default", k2000Path), Write("timeout", "0")},
+                    kRestart,
                     {Box(kTextRestartRefused, kAppName, "0x10"), kEnd, kQuit}}))
         .Leaves(BootIni("0", k2000Path)),
     Command("SwitchRestartsWithoutToken", IDOK)
@@ -330,15 +336,18 @@ struct StartupCase {
 void PrintTo(const StartupCase& c, std::ostream* os) { *os << c.name; }
 
 const StartupCase kStartups[] = {
-    {"ClassNotRegistered", "RegisterClassA",
+    {"ClassNotRegistered",
+     "RegisterClassA",
      {"RegisterClassA(Brisvane)",
       std::string("MessageBoxA(NULL, ") + kTextClassFailed + ", Brisvane, 0x10)"}},
-    {"DialogNotCreated", "CreateDialogParamA",
+    {"DialogNotCreated",
+     "CreateDialogParamA",
      {"RegisterClassA(Brisvane)", "CreateDialogParamA(#101, NULL, 0)",
       std::string("MessageBoxA(NULL, ") + kTextWindowFailed + ", Brisvane, 0x10)"}},
 };
 
-class StartupFailureTest : public BootFileTest, public ::testing::WithParamInterface<StartupCase> {};
+class StartupFailureTest : public BootFileTest,
+                           public ::testing::WithParamInterface<StartupCase> {};
 
 TEST_P(StartupFailureTest, ToldAndEndsWithZero) {
   stand_in::FailCall(GetParam().fails);

@@ -14,10 +14,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int);
 
 namespace {
 
-const std::string kBefore = sample::BootIni(
-    "-1", sample::k2000Path, sample::OsLine(sample::k2000Path, "Windows 2000"));
-const std::string kAfter = sample::BootIni(
-    "30", sample::k2000Path, sample::OsLine(sample::k2000Path, "Windows 2000"));
+const std::string kBefore =
+    sample::BootIni("-1", sample::k2000Path, sample::OsLine(sample::k2000Path, "Windows 2000"));
+const std::string kAfter =
+    sample::BootIni("30", sample::k2000Path, sample::OsLine(sample::k2000Path, "Windows 2000"));
 
 class CommandLineResetTest : public BootFileTest,
                              public ::testing::WithParamInterface<const char*> {};

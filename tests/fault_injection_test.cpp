@@ -33,18 +33,24 @@ enum class Use { kSwitch, kBootMenu, kBootMenuNoSelection, kCancel, kAbout, kRes
 
 const char* Name(Use use) {
   switch (use) {
-    case Use::kSwitch: return "Switch";
-    case Use::kBootMenu: return "BootMenu";
-    case Use::kBootMenuNoSelection: return "BootMenuNoSelection";
-    case Use::kCancel: return "Cancel";
-    case Use::kAbout: return "About";
-    case Use::kReset: return "Reset";
+    case Use::kSwitch:
+      return "Switch";
+    case Use::kBootMenu:
+      return "BootMenu";
+    case Use::kBootMenuNoSelection:
+      return "BootMenuNoSelection";
+    case Use::kCancel:
+      return "Cancel";
+    case Use::kAbout:
+      return "About";
+    case Use::kReset:
+      return "Reset";
   }
   return "?";
 }
 
 const Use kAllUses[] = {Use::kSwitch, Use::kBootMenu, Use::kBootMenuNoSelection,
-                        Use::kCancel, Use::kAbout, Use::kReset};
+                        Use::kCancel, Use::kAbout,    Use::kReset};
 
 struct Fault {
   const char* call;  // nullptr: nothing fails
@@ -68,7 +74,8 @@ void PrintTo(const Outcome& o, std::ostream* os) {
   *os << "{told:";
   for (const auto& t : o.told) *os << " [" << t << "]";
   *os << ", restart: " << o.restart << ", exit: " << o.exitCode << ", attributes: 0x" << std::hex
-      << o.attributes << std::dec << ", file:\n" << o.file << "}";
+      << o.attributes << std::dec << ", file:\n"
+      << o.file << "}";
 }
 
 class FaultTest : public BootFileTest {
@@ -85,15 +92,23 @@ class FaultTest : public BootFileTest {
     stand_in::SetCurSel(use == Use::kBootMenuNoSelection ? LB_ERR : 1);
     std::string args;
     switch (use) {
-      case Use::kSwitch: stand_in::PostToQueue(WM_COMMAND, IDOK, true); break;
+      case Use::kSwitch:
+        stand_in::PostToQueue(WM_COMMAND, IDOK, true);
+        break;
       case Use::kBootMenu:
-      case Use::kBootMenuNoSelection: stand_in::PostToQueue(WM_COMMAND, IDC_BOOTMENU, true); break;
-      case Use::kCancel: stand_in::PostToQueue(WM_COMMAND, IDCANCEL, true); break;
+      case Use::kBootMenuNoSelection:
+        stand_in::PostToQueue(WM_COMMAND, IDC_BOOTMENU, true);
+        break;
+      case Use::kCancel:
+        stand_in::PostToQueue(WM_COMMAND, IDCANCEL, true);
+        break;
       case Use::kAbout:
         stand_in::PostToQueue(WM_COMMAND, IDC_ABOUT, true);
         stand_in::PostToQueue(WM_COMMAND, IDCANCEL, true);
         break;
-      case Use::kReset: args = "x"; break;
+      case Use::kReset:
+        args = "x";
+        break;
     }
     Outcome out;
     out.exitCode = WinMain(nullptr, nullptr, &args[0], SW_SHOWDEFAULT);
@@ -282,10 +297,12 @@ INSTANTIATE_TEST_SUITE_P(Faults, FaultTableTest, ::testing::ValuesIn(kCases),
 // restart is requested only with both settings on disk, a failed change is never silent, the
 // error box tells what the file really holds, and the attributes come back.
 TEST_F(FaultTest, NoFailureEndsInSilentChangeOrRestartAfterFailedWrite) {
-  const char* const calls[] = {"CreateFileA", "GetFileAttributesA", "SetFileAttributesA",
-                               "WritePrivateProfileStringA", "OpenProcessToken",
-                               "LookupPrivilegeValueA", "AdjustTokenPrivileges", "ExitWindowsEx",
-                               "RegisterClassA", "CreateDialogParamA", "MessageBoxA", "ReadFile"};
+  const char* const calls[] = {"CreateFileA",           "GetFileAttributesA",
+                               "SetFileAttributesA",    "WritePrivateProfileStringA",
+                               "OpenProcessToken",      "LookupPrivilegeValueA",
+                               "AdjustTokenPrivileges", "ExitWindowsEx",
+                               "RegisterClassA",        "CreateDialogParamA",
+                               "MessageBoxA",           "ReadFile"};
   for (Use use : kAllUses) {
     const Outcome clean = RunWith(use, {});
     for (const char* call : calls) {

@@ -1,8 +1,9 @@
 // The line reader: what each call of ReadLine hands back for a given file.
+#include "bootcfg/file_reader.h"
+
 #include <string>
 #include <vector>
 
-#include "bootcfg/file_reader.h"
 #include "support/boot_fixture.h"
 
 #ifndef _WIN32
@@ -17,7 +18,9 @@ struct Line {
   bool operator==(const Line& o) const { return result == o.result && text == o.text; }
 };
 
-void PrintTo(const Line& l, std::ostream* os) { *os << "{" << l.result << ", \"" << l.text << "\"}"; }
+void PrintTo(const Line& l, std::ostream* os) {
+  *os << "{" << l.result << ", \"" << l.text << "\"}";
+}
 
 struct ReaderCase {
   const char* name;
@@ -39,8 +42,13 @@ const ReaderCase kReaderCases[] = {
     {"LfOnlyLines", "a\nbc\n", 256, {{1, "a"}, {2, "bc"}, {0, ""}}},
     {"LastLineWithoutLf", "abc", 256, {{3, "abc"}, {0, ""}}},
     {"EmptyFile", "", 256, {{0, ""}, {0, ""}}},
-    {"ExactlyMaxChars", std::string(256, 'q') + "\r\n", 256, {{256, std::string(256, 'q')}, {0, ""}}},
-    {"LongLineCutAndByteLost", k300 + "\r\n", 256,
+    {"ExactlyMaxChars",
+     std::string(256, 'q') + "\r\n",
+     256,
+     {{256, std::string(256, 'q')}, {0, ""}}},
+    {"LongLineCutAndByteLost",
+     k300 + "\r\n",
+     256,
      {{257, k300.substr(0, 256)}, {43, k300.substr(257)}, {0, ""}}},
     {"CrAtCutIsNotCounted", "ab\rcd\n", 2, {{3, "ab"}, {1, "d"}, {0, ""}}},
     {"CutRightBeforeLf", "abc\n", 2, {{3, "ab"}, {0, ""}}},

@@ -1,10 +1,11 @@
 // The table of systems: which rows a boot file gives, and how one line splits into a row.
+#include "bootcfg/os_table.h"
+
 #include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "bootcfg/os_table.h"
 #include "support/boot_fixture.h"
 
 namespace {
@@ -30,15 +31,20 @@ const TableCase kTableCases[] = {
              sample::OsLine(k2000Path, "Windows 2000", "/fastdetect")),
      {{kXpPath, "Microsoft Windows XP Professional"}, {k2000Path, "Windows 2000"}}},
     {"LastLineWithoutLineEnd", Systems(std::string(kXpPath) + "=\"XP\""), {{kXpPath, "XP"}}},
-    {"BytesAbove127Kept", Systems(sample::OsLine(kXpPath, kSjisName, "/noexecute=optin")),
+    {"BytesAbove127Kept",
+     Systems(sample::OsLine(kXpPath, kSjisName, "/noexecute=optin")),
      {{kXpPath, kSjisName}}},
     {"HeaderCaseMatters", "[Operating Systems]\r\nC:\\=\"DOS\"\r\n", {}},
     {"HeaderWithTrailingBlankIsNoHeader", "[operating systems] \r\nC:\\=\"DOS\"\r\n", {}},
     {"HeaderWithLeadingBlankIsNoHeader", " [operating systems]\r\nC:\\=\"DOS\"\r\n", {}},
-    {"EmptyLineBeforeHeaderEndsSearch", "[boot loader]\r\n\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n", {}},
+    {"EmptyLineBeforeHeaderEndsSearch",
+     "[boot loader]\r\n\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n",
+     {}},
     {"HeaderAtEndOfFile", "[operating systems]\r\n", {}},
     {"EmptyLineRightAfterHeader", "[operating systems]\r\n\r\nC:\\=\"DOS\"\r\n", {}},
-    {"EmptyLineEndsSection", "[operating systems]\r\nA=\"one\"\r\n\r\nB=\"two\"\r\n", {{"A", "one"}}},
+    {"EmptyLineEndsSection",
+     "[operating systems]\r\nA=\"one\"\r\n\r\nB=\"two\"\r\n",
+     {{"A", "one"}}},
     {"FollowingSectionBecomesRows",
      "[operating systems]\r\nC:\\=\"DOS\"\r\n[boot loader]\r\ntimeout=30\r\n; note\r\n",
      {{"C:\\", "DOS"}, {"[boot loader]", ""}, {"timeout", ""}, {"; note", ""}}},

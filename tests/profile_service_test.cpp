@@ -24,21 +24,16 @@ struct EditCase {
 void PrintTo(const EditCase& c, std::ostream* os) { *os << c.name; }
 
 const EditCase kEdits[] = {
-    {"KeyReplacedInPlaceKeepingItsSpelling",
-     "[boot loader]\r\nTimeOut=30\r\ndefault=C:\\\r\n", "boot loader", "timeout", "0",
-     "[boot loader]\r\nTimeOut=0\r\ndefault=C:\\\r\n"},
-    {"SectionMatchedWhateverItsCase",
-     "[Boot Loader]\r\ntimeout=30\r\n", "boot loader", "timeout", "0",
-     "[Boot Loader]\r\ntimeout=0\r\n"},
-    {"BlanksAroundNamesIgnoredAndDroppedFromTheKeysLine",
-     "[ boot loader ]\r\n timeout = 30\r\n", "boot loader", "timeout", "0",
-     "[ boot loader ]\r\ntimeout=0\r\n"},
-    {"TextAfterTheClosingBracketIgnored",
-     "[boot loader] ; Setup's\r\ntimeout=30\r\n", "boot loader", "timeout", "-1",
-     "[boot loader] ; Setup's\r\ntimeout=-1\r\n"},
+    {"KeyReplacedInPlaceKeepingItsSpelling", "[boot loader]\r\nTimeOut=30\r\ndefault=C:\\\r\n",
+     "boot loader", "timeout", "0", "[boot loader]\r\nTimeOut=0\r\ndefault=C:\\\r\n"},
+    {"SectionMatchedWhateverItsCase", "[Boot Loader]\r\ntimeout=30\r\n", "boot loader", "timeout",
+     "0", "[Boot Loader]\r\ntimeout=0\r\n"},
+    {"BlanksAroundNamesIgnoredAndDroppedFromTheKeysLine", "[ boot loader ]\r\n timeout = 30\r\n",
+     "boot loader", "timeout", "0", "[ boot loader ]\r\ntimeout=0\r\n"},
+    {"TextAfterTheClosingBracketIgnored", "[boot loader] ; Setup's\r\ntimeout=30\r\n",
+     "boot loader", "timeout", "-1", "[boot loader] ; Setup's\r\ntimeout=-1\r\n"},
     {"NamesWithBytesAbove127MatchOnlyExactly",  // Ａ and ａ in Shift_JIS are no case pair
-     "[\x82\x60]\r\nk=1\r\n", "\x82\x81", "k", "2",
-     "[\x82\x60]\r\nk=1\r\n[\x82\x81]\r\nk=2\r\n"},
+     "[\x82\x60]\r\nk=1\r\n", "\x82\x81", "k", "2", "[\x82\x60]\r\nk=1\r\n[\x82\x81]\r\nk=2\r\n"},
     {"OnlyTheFirstSectionOfTheNameEdited",
      "[boot loader]\r\ntimeout=1\r\n[boot loader]\r\ntimeout=2\r\n", "boot loader", "timeout", "0",
      "[boot loader]\r\ntimeout=0\r\n[boot loader]\r\ntimeout=2\r\n"},
@@ -46,26 +41,23 @@ const EditCase kEdits[] = {
      "[other]\r\ntimeout=1\r\n[boot loader]\r\ndefault=C:\\\r\n", "boot loader", "timeout", "0",
      "[other]\r\ntimeout=1\r\n[boot loader]\r\ndefault=C:\\\r\ntimeout=0\r\n"},
     {"MissingKeyAddedAfterTheSectionsLastLine",
-     "[boot loader]\r\ndefault=C:\\\r\n\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n",
-     "boot loader", "timeout", "30",
+     "[boot loader]\r\ndefault=C:\\\r\n\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n", "boot loader",
+     "timeout", "30",
      "[boot loader]\r\ndefault=C:\\\r\ntimeout=30\r\n\r\n[operating systems]\r\nC:\\=\"DOS\"\r\n"},
-    {"MissingKeyAfterALastLineWithoutLineEnd",
-     "[boot loader]\r\ndefault=C:\\", "boot loader", "timeout", "30",
-     "[boot loader]\r\ndefault=C:\\\r\ntimeout=30\r\n"},
-    {"MissingSectionAddedAtTheEnd",
-     "[operating systems]\r\nC:\\=\"DOS\"\r\n", "boot loader", "timeout", "30",
-     "[operating systems]\r\nC:\\=\"DOS\"\r\n[boot loader]\r\ntimeout=30\r\n"},
-    {"MissingSectionAfterALastLineWithoutLineEnd",
-     "[operating systems]\r\nC:\\=\"DOS\"", "boot loader", "timeout", "30",
+    {"MissingKeyAfterALastLineWithoutLineEnd", "[boot loader]\r\ndefault=C:\\", "boot loader",
+     "timeout", "30", "[boot loader]\r\ndefault=C:\\\r\ntimeout=30\r\n"},
+    {"MissingSectionAddedAtTheEnd", "[operating systems]\r\nC:\\=\"DOS\"\r\n", "boot loader",
+     "timeout", "30", "[operating systems]\r\nC:\\=\"DOS\"\r\n[boot loader]\r\ntimeout=30\r\n"},
+    {"MissingSectionAfterALastLineWithoutLineEnd", "[operating systems]\r\nC:\\=\"DOS\"",
+     "boot loader", "timeout", "30",
      "[operating systems]\r\nC:\\=\"DOS\"\r\n[boot loader]\r\ntimeout=30\r\n"},
     {"EmptyFileGetsTheSection", "", "boot loader", "timeout", "30",
      "[boot loader]\r\ntimeout=30\r\n"},
     {"EmptyValue", "[boot loader]\r\ntimeout=30\r\n", "boot loader", "timeout", "",
      "[boot loader]\r\ntimeout=\r\n"},
     // LF-only lines stay as they are; the line written ends in CR LF.
-    {"LineEndsOfOtherLinesKept",
-     "; by hand\n[boot loader]\ntimeout=30\ndefault=C:\\\n", "boot loader", "timeout", "0",
-     "; by hand\n[boot loader]\ntimeout=0\r\ndefault=C:\\\n"},
+    {"LineEndsOfOtherLinesKept", "; by hand\n[boot loader]\ntimeout=30\ndefault=C:\\\n",
+     "boot loader", "timeout", "0", "; by hand\n[boot loader]\ntimeout=0\r\ndefault=C:\\\n"},
     {"EveryOtherByteUntouched",
      "[boot loader]\r\ntimeout=30\r\n\r\n[operating systems]\r\n"
      "multi(0)disk(0)rdisk(0)partition(3)\\OS\x91\x49=\"\x93\xfa\x96\x7b\" /fastdetect\r\n"
@@ -96,8 +88,14 @@ const std::string kSetupFile = sample::BootIni("30", sample::kXpPath, sample::Se
 // error and the file keeps every byte. Like a service that rewrites the file with
 // CREATE_ALWAYS and normal attributes, it is refused a file that is read-only, hidden or
 // system, which then keeps its attributes too (what makes the program lift them).
-enum class Obstacle { kAttributes, kHeldExclusively, kHeldForReading, kInjectedFailure,
-                      kDeletion, kNoDriveLetter };
+enum class Obstacle {
+  kAttributes,
+  kHeldExclusively,
+  kHeldForReading,
+  kInjectedFailure,
+  kDeletion,
+  kNoDriveLetter
+};
 
 struct RefusalCase {
   const char* name;
@@ -117,7 +115,7 @@ const RefusalCase kRefusals[] = {
     {"FileHeldWithoutSharing", Obstacle::kHeldExclusively, 0, 32},  // ERROR_SHARING_VIOLATION
     {"FileHeldSharingReadsOnly", Obstacle::kHeldForReading, 0, 32},
     {"FailureInjected", Obstacle::kInjectedFailure, 0, 5},
-    {"DeletionOfAKey", Obstacle::kDeletion, 0, 87},         // ERROR_INVALID_PARAMETER
+    {"DeletionOfAKey", Obstacle::kDeletion, 0, 87},              // ERROR_INVALID_PARAMETER
     {"PathWithoutDriveLetter", Obstacle::kNoDriveLetter, 0, 3},  // ERROR_PATH_NOT_FOUND
 };
 
@@ -131,16 +129,24 @@ TEST_P(ProfileRefusalTest, FailsAndLeavesTheFile) {
   const char* path = kPath;
   const char* value = "0";
   switch (c.obstacle) {
-    case Obstacle::kAttributes: ASSERT_TRUE(SetFileAttributesA(kPath, c.attributes)); break;
+    case Obstacle::kAttributes:
+      ASSERT_TRUE(SetFileAttributesA(kPath, c.attributes));
+      break;
     case Obstacle::kHeldExclusively:
       held = CreateFileA(kPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
       break;
     case Obstacle::kHeldForReading:
       held = CreateFileA(kPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
       break;
-    case Obstacle::kInjectedFailure: stand_in::FailCall("WritePrivateProfileStringA"); break;
-    case Obstacle::kDeletion: value = nullptr; break;
-    case Obstacle::kNoDriveLetter: path = "boot.ini"; break;
+    case Obstacle::kInjectedFailure:
+      stand_in::FailCall("WritePrivateProfileStringA");
+      break;
+    case Obstacle::kDeletion:
+      value = nullptr;
+      break;
+    case Obstacle::kNoDriveLetter:
+      path = "boot.ini";
+      break;
   }
   SetLastError(0);
   EXPECT_FALSE(WritePrivateProfileStringA("boot loader", "timeout", value, path));

@@ -24,13 +24,13 @@ BOOL WINAPI LookupPrivilegeValueA(LPCSTR system, LPCSTR name, PLUID luid) {
 
 BOOL WINAPI AdjustTokenPrivileges(HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES state,
                                   DWORD length, PTOKEN_PRIVILEGES previous, LPDWORD returned) {
-  Record("AdjustTokenPrivileges",
-         {IsToken(token) ? "token" : "other", Arg(disableAll),
-          state ? Arg(static_cast<long long>(state->PrivilegeCount)) : "NULL",
-          state ? Arg(static_cast<long long>(state->Privileges[0].Luid.LowPart)) : "-",
-          state ? ArgHex(state->Privileges[0].Attributes) : "-",
-          Arg(static_cast<long long>(length)), previous ? "buffer" : "NULL",
-          returned ? "length" : "NULL"});
+  Record(
+      "AdjustTokenPrivileges",
+      {IsToken(token) ? "token" : "other", Arg(disableAll),
+       state ? Arg(static_cast<long long>(state->PrivilegeCount)) : "NULL",
+       state ? Arg(static_cast<long long>(state->Privileges[0].Luid.LowPart)) : "-",
+       state ? ArgHex(state->Privileges[0].Attributes) : "-", Arg(static_cast<long long>(length)),
+       previous ? "buffer" : "NULL", returned ? "length" : "NULL"});
   if (ShouldFail("AdjustTokenPrivileges")) return Fail(ERROR_ACCESS_DENIED);
   return TRUE;
 }

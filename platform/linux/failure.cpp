@@ -30,12 +30,16 @@ bool Fail(DWORD error) {
 
 DWORD ErrorFromErrno(int e) {
   switch (e) {
-    case ENOENT: return ERROR_FILE_NOT_FOUND;
-    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case ENOENT:
+      return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+      return ERROR_PATH_NOT_FOUND;
     case EACCES:
     case EPERM:
-    case EROFS: return ERROR_ACCESS_DENIED;
-    default: return ERROR_WRITE_FAULT;
+    case EROFS:
+      return ERROR_ACCESS_DENIED;
+    default:
+      return ERROR_WRITE_FAULT;
   }
 }
 

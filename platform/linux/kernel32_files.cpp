@@ -45,7 +45,8 @@ HANDLE WINAPI CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATT
   if (ShouldFail("CreateFileA")) return Fail(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
   std::string host = HostPath(path);
   if (host.empty()) return Fail(ERROR_PATH_NOT_FOUND), INVALID_HANDLE_VALUE;
-  if (!SharingAllows(host, access, share)) return Fail(ERROR_SHARING_VIOLATION), INVALID_HANDLE_VALUE;
+  if (!SharingAllows(host, access, share))
+    return Fail(ERROR_SHARING_VIOLATION), INVALID_HANDLE_VALUE;
   int flags = (access & GENERIC_WRITE) ? ((access & GENERIC_READ) ? O_RDWR : O_WRONLY) : O_RDONLY;
   if (disposition == OPEN_ALWAYS) flags |= O_CREAT;
   if (disposition == CREATE_ALWAYS) flags |= O_CREAT | O_TRUNC;

@@ -131,8 +131,10 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND, UINT, UINT) {
   if (!g_quitPosted) {
     Record("GetMessageA", {"blocked"});
     if (++g_blockedAnswers > kMaxBlockedAnswers) {
-      std::fprintf(stderr, "GetMessageA answered -1 %d times in a row: the message loop does "
-                   "not stop on an error\n", kMaxBlockedAnswers);
+      std::fprintf(stderr,
+                   "GetMessageA answered -1 %d times in a row: the message loop does "
+                   "not stop on an error\n",
+                   kMaxBlockedAnswers);
       std::abort();
     }
     return -1;

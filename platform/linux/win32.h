@@ -34,11 +34,21 @@ typedef DWORD* LPDWORD;
 typedef void* HANDLE;
 typedef HANDLE* PHANDLE;
 
-struct HINSTANCE__ { int unused; };
-struct HWND__ { int unused; };
-struct HICON__ { int unused; };
-struct HBRUSH__ { int unused; };
-struct HMENU__ { int unused; };
+struct HINSTANCE__ {
+  int unused;
+};
+struct HWND__ {
+  int unused;
+};
+struct HICON__ {
+  int unused;
+};
+struct HBRUSH__ {
+  int unused;
+};
+struct HMENU__ {
+  int unused;
+};
 typedef HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
 typedef HWND__* HWND;

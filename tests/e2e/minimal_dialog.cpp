@@ -16,5 +16,6 @@ INT_PTR CALLBACK MinimalProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
-  return static_cast<int>(DialogBoxParamA(hInstance, MAKEINTRESOURCEA(101), nullptr, MinimalProc, 0));
+  return static_cast<int>(
+      DialogBoxParamA(hInstance, MAKEINTRESOURCEA(101), nullptr, MinimalProc, 0));
 }

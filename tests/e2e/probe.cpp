@@ -62,8 +62,9 @@ int List(HWND dialog) {
   HWND list = GetDlgItem(dialog, IDC_OSLIST);
   if (!list) return 2;
   const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  Print(std::to_wstring(count) + L" " + std::to_wstring(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)) +
-        L" " + std::to_wstring(SendMessageW(list, LB_GETCURSEL, 0, 0)));
+  Print(std::to_wstring(count) + L" " +
+        std::to_wstring(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)) + L" " +
+        std::to_wstring(SendMessageW(list, LB_GETCURSEL, 0, 0)));
   for (LRESULT i = 0; i < count; ++i) {
     wchar_t item[512] = L"";
     if (SendMessageW(list, LB_GETTEXTLEN, i, 0) < 512)
@@ -81,7 +82,8 @@ int Rects(HWND window) {
   const int frame = GetSystemMetrics(SM_CXFIXEDFRAME);
   const int size = GetSystemMetrics(SM_CYSIZE);
   wchar_t line[64];
-  std::swprintf(line, 64, L"close %ld %ld", r.right - frame - size / 2 - 1, r.top + frame + size / 2);
+  std::swprintf(line, 64, L"close %ld %ld", r.right - frame - size / 2 - 1,
+                r.top + frame + size / 2);
   Print(line);
   EnumChildWindows(window, PrintChildRect, 0);
   return 0;

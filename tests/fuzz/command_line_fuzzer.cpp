@@ -46,9 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const unsigned char first = static_cast<unsigned char>(*arguments);
   FUZZ_CHECK(first == 0 || first > 0x20,
              detail() + "\n arguments " + fuzz::Printable(line.substr(start)));
-  FUZZ_CHECK(start == ExpectedStart(line), detail() + "\n arguments " +
-                                               fuzz::Printable(line.substr(start)) +
-                                               "\n expected " +
-                                               fuzz::Printable(line.substr(ExpectedStart(line))));
+  FUZZ_CHECK(start == ExpectedStart(line),
+             detail() + "\n arguments " + fuzz::Printable(line.substr(start)) + "\n expected " +
+                 fuzz::Printable(line.substr(ExpectedStart(line))));
   return 0;
 }

@@ -63,13 +63,9 @@ const char* const kFailable[] = {nullptr,
 
 // Selections beyond the first few rows: nothing selected, and indexes no row can have.
 // make_corpus.py reads this table (its length and where LB_ERR is) for its seeds.
-const long kOddSelections[] = {LB_ERR,
-                               -2,
-                               fuzz::kExpectedMaxRows,
-                               fuzz::kExpectedMaxRows + 1,
-                               LONG_MAX,
-                               LONG_MIN,
-                               static_cast<long>(0x100000000LL)};
+const long kOddSelections[] = {
+    LB_ERR,   -2,       fuzz::kExpectedMaxRows,          fuzz::kExpectedMaxRows + 1,
+    LONG_MAX, LONG_MIN, static_cast<long>(0x100000000LL)};
 
 // make_corpus.py reads this table out of this file to name the seeds' commands.
 const WPARAM kCommands[] = {IDOK,
@@ -226,10 +222,10 @@ class Run {
 
   // The key and value of a write: (section, key, value, file) as the record has them.
   static Write ParseWrite(const stand_in::Call& call, bool ok) {
-    FUZZ_CHECK(call.args.size() == 4 && call.args[0] == kLoaderSection &&
-                   call.args[3] == kBootFilePath,
-               "a write outside the loader's section of the boot file: " +
-                   fuzz::Printable(stand_in::Render(call)));
+    FUZZ_CHECK(
+        call.args.size() == 4 && call.args[0] == kLoaderSection && call.args[3] == kBootFilePath,
+        "a write outside the loader's section of the boot file: " +
+            fuzz::Printable(stand_in::Render(call)));
     return {call.args[1], call.args[2], ok};
   }
 
@@ -306,11 +302,10 @@ void CheckCommand(const Segment& s, long selection, const Detail& detail) {
     FUZZ_CHECK(s.writes.size() == 2 && s.writes[0].key == "default" &&
                    s.writes[1].key == "timeout" && s.writes[1].value == kTimeoutRestartNow,
                "switch did not write the selection with no waiting" + detail());
-    FUZZ_CHECK(
-        restart &&
-            LastIndexOf(s, "ExitWindowsEx") > LastIndexOf(s, "WritePrivateProfileStringA") &&
-            Has(s, {"ExitWindowsEx", {Hex(EWX_REBOOT | EWX_FORCE), "0"}}),
-        "switch wrote both settings but requested no forced restart" + detail());
+    FUZZ_CHECK(restart &&
+                   LastIndexOf(s, "ExitWindowsEx") > LastIndexOf(s, "WritePrivateProfileStringA") &&
+                   Has(s, {"ExitWindowsEx", {Hex(EWX_REBOOT | EWX_FORCE), "0"}}),
+               "switch wrote both settings but requested no forced restart" + detail());
     FUZZ_CHECK(closes, "switch left the dialog open" + detail());
     if (s.restartFailed) {
       FUZZ_CHECK(boxes.size() == 1 &&
@@ -389,7 +384,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       default:
         stand_in::PostToQueue(kOtherMessages[m.first % std::size(kOtherMessages)], m.second,
-                           dialogTakes);
+                              dialogTakes);
         break;
     }
   }

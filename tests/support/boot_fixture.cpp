@@ -49,8 +49,8 @@ std::string BootFileTest::ReadBootFile() {
 void BootFileTest::RemoveBootFile() { boot_file_bytes::Remove(); }
 
 ExclusiveHold::ExclusiveHold()
-    : handle_(CreateFileA(kBootPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    : handle_(CreateFileA(kBootPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                          nullptr)) {}
 
 ExclusiveHold::~ExclusiveHold() {
   if (Holding()) CloseHandle(handle_);

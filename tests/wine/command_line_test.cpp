@@ -62,8 +62,8 @@ Outcome Start(std::string commandLine) {
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &si, &pi))
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &pi))
     return {Mode::kNeither, GetLastError()};
   Outcome run = {Mode::kNeither, STILL_ACTIVE};
   for (int waited = 0; waited < 120000; waited += 100) {
@@ -117,7 +117,8 @@ const LineCase kLines[] = {
     {"SwitchLikeWord", Copy::kInstalled, "\"", "\" /s", Mode::kReset},
     {"ArgumentAfterManyBlanks", Copy::kBuilt, "", "     -reset", Mode::kReset},
     {"QuotedArgument", Copy::kInstalled, "\"", "\" \"a b\"", Mode::kReset},
-    {"JapaneseArgument", Copy::kInstalled, "\"", "\" \x83\x8a\x83\x5a\x83\x62\x83\x67", Mode::kReset},
+    {"JapaneseArgument", Copy::kInstalled, "\"", "\" \x83\x8a\x83\x5a\x83\x62\x83\x67",
+     Mode::kReset},
     // brisvane.exe 漢
     {"JapaneseArgumentOfOneCharacter", Copy::kBuilt, "", " \x8a\xbf", Mode::kReset},
     {"JapaneseFolderUnquotedWithArgument", Copy::kInTools, "", " x", Mode::kReset},
@@ -127,9 +128,12 @@ const LineCase kLines[] = {
 
 std::string PathOf(Copy copy) {
   switch (copy) {
-    case Copy::kInstalled: return kInstalled;
-    case Copy::kInTools: return kInTools;
-    case Copy::kBuilt: break;
+    case Copy::kInstalled:
+      return kInstalled;
+    case Copy::kInTools:
+      return kInTools;
+    case Copy::kBuilt:
+      break;
   }
   return BuiltProgram();
 }

@@ -13,9 +13,9 @@
 
 namespace {
 
+using wine_ui::BackOut;
 using wine_ui::Children;
 using wine_ui::ClassName;
-using wine_ui::BackOut;
 using wine_ui::Pump;
 using wine_ui::Text;
 
@@ -23,9 +23,13 @@ using wine_ui::Text;
 // own conversion of literals: the window texts come from the template's UTF-16 through the
 // ANSI code page alone.
 const char kCaption[] =  // どのOSに切り替えますか？
-    "\x82\xc7\x82\xcc" "OS" "\x82\xc9\x90\xd8\x82\xe8\x91\xd6\x82\xa6\x82\xdc\x82\xb7\x82\xa9"
+    "\x82\xc7\x82\xcc"
+    "OS"
+    "\x82\xc9\x90\xd8\x82\xe8\x91\xd6\x82\xa6\x82\xdc\x82\xb7\x82\xa9"
     "\x81\x48";
-const char kSwitchText[] = "OS" "\x90\xd8\x82\xe8\x91\xd6\x82\xa6\x8e\xc0\x8d\x73";  // OS切り替え実行
+const char kSwitchText[] =
+    "OS"
+    "\x90\xd8\x82\xe8\x91\xd6\x82\xa6\x8e\xc0\x8d\x73";                   // OS切り替え実行
 const char kBootMenuText[] = "\x8b\x4e\x93\xae\x8e\x9e\x91\x49\x91\xf0";  // 起動時選択
 const char kCancelText[] = "\x92\x86\x8e\x7e";                            // 中止
 
@@ -62,8 +66,8 @@ class DialogManagerTest : public ::testing::Test {
     ASSERT_EQ(GetACP(), 932u) << "the Japanese code page comes from LANG=ja_JP.UTF-8";
     g_commands.clear();
     g_initialFocus = nullptr;
-    dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SELECT),
-                                 nullptr, Recorder, 0);
+    dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SELECT), nullptr,
+                                 Recorder, 0);
     ASSERT_NE(dialog_, nullptr) << "no window at all: the Wine prefix needs a graphics "
                                    "driver (tools/wine-run PREFIX --init --windowless)";
     pump_ = Pump(dialog_);
@@ -279,8 +283,7 @@ const BackOut kBackOuts[] = {
      }},
 };
 
-class BackOutRouteTest : public DialogManagerTest,
-                    public ::testing::WithParamInterface<BackOut> {};
+class BackOutRouteTest : public DialogManagerTest, public ::testing::WithParamInterface<BackOut> {};
 
 TEST_P(BackOutRouteTest, ArrivesAsCancel) {
   Show();

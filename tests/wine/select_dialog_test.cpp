@@ -1,6 +1,8 @@
 // The program's own dialog procedure inside Wine's real dialog manager, on a c:\boot.ini in
 // the test prefix: what the list shows, and the commands a user can give that neither switch
 // the system nor restart it. Boxes answer themselves and a restart can never go out.
+#include "dialog/select_dialog.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "bootcfg/boot_file.h"
-#include "dialog/select_dialog.h"
 #include "res/resource.h"
 #include "res/ui_text.h"
 #include "support/boot_fixture.h"
@@ -16,9 +17,9 @@
 
 namespace {
 
+using wine_ui::BackOut;
 using wine_ui::Box;
 using wine_ui::BoxCatcher;
-using wine_ui::BackOut;
 using wine_ui::Pump;
 using wine_ui::RestartGuard;
 
@@ -58,8 +59,8 @@ class SelectDialogTest : public BootFileTest {
 
   // Creates and shows the dialog as the program does.
   void Open() {
-    dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SELECT),
-                                 nullptr, SelectDlgProc, 0);
+    dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SELECT), nullptr,
+                                 SelectDlgProc, 0);
     ASSERT_NE(dialog_, nullptr) << "no window at all: the Wine prefix needs a graphics "
                                    "driver (tools/wine-run PREFIX --init --windowless)";
     pump_ = Pump(dialog_);
@@ -159,8 +160,7 @@ const BackOut kBackOuts[] = {
      }},
 };
 
-class BackOutTest : public SelectDialogTest,
-                    public ::testing::WithParamInterface<BackOut> {};
+class BackOutTest : public SelectDialogTest, public ::testing::WithParamInterface<BackOut> {};
 
 TEST_P(BackOutTest, EndsTheProgramWithoutWriting) {
   WriteBootFile(kBootIni);
