@@ -19,8 +19,8 @@ REPO = Path(__file__).resolve().parents[2]
 
 def load_dist():
     loader = importlib.machinery.SourceFileLoader("dist_tool", str(REPO / "tools" / "dist"))
-    spec = importlib.util.spec_from_loader("dist_tool", loader)
-    module = importlib.util.module_from_spec(spec)
+    found = importlib.util.spec_from_loader("dist_tool", loader)
+    module = importlib.util.module_from_spec(found)
     loader.exec_module(module)
     return module
 
